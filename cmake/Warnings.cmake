@@ -1,0 +1,4 @@
+function(gloam_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                             -Wno-sign-conversion)
+endfunction()

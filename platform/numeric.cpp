@@ -1,0 +1,121 @@
+#include "platform/numeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <system_error>
+
+#include "platform/error.h"
+
+namespace gloam {
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+double ParseLeadingNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+
+    // The number is copied into a canonical form ("-123.45e+6") that from_chars reads in any
+    // locale; from_chars does not accept a leading '+'.
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') number += '-';
+        ++i;
+    }
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            digits = true;
+            number += c;
+        } else if (c == '.' && !point) {
+            point = true;
+            number += c;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0.0;
+
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+        const size_t first_digit = j;
+        while (j < text.size() && IsDigit(text[j])) exponent += text[j++];
+        if (j > first_digit) number += exponent;
+    }
+
+    double value = 0.0;
+    const char* begin = number.data();
+    const char* end = begin + number.size();
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone here; tell overflow from underflow by the exponent.
+        const auto e_pos = number.find('e');
+        const bool tiny = e_pos != std::string::npos && number[e_pos + 1] == '-';
+        const bool negative = number.front() == '-';
+        if (tiny) return negative ? -0.0 : 0.0;
+        return negative ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    }
+    (void)ptr;
+    return value;
+}
+
+std::optional<int32_t> TryNearest(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    // nearbyint rounds with the current mode, which is round-half-even and never changed here.
+    const double rounded = std::nearbyint(value);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+    return static_cast<int32_t>(rounded);
+}
+
+int32_t Nearest(double value) {
+    if (const auto result = TryNearest(value)) return *result;
+    throw RuntimeError("Overflow: " + NumberForReport(value) +
+                       " does not fit in a 32-bit integer.");
+}
+
+int32_t Floor32(double value) {
+    return Nearest(std::floor(value));
+}
+
+int32_t CheckedSub(int32_t a, int32_t b) {
+    int32_t result = 0;
+    if (__builtin_sub_overflow(a, b, &result)) {
+        throw RuntimeError("Overflow: " + std::to_string(a) + " - " + std::to_string(b) +
+                           " does not fit in a 32-bit integer.");
+    }
+    return result;
+}
+
+int32_t CheckedAdd(int32_t a, int32_t b) {
+    int32_t result = 0;
+    if (__builtin_add_overflow(a, b, &result)) {
+        throw RuntimeError("Overflow: " + std::to_string(a) + " + " + std::to_string(b) +
+                           " does not fit in a 32-bit integer.");
+    }
+    return result;
+}
+
+std::string VersionText(int major, int minor, int revision) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%d.%02d.%04d", major, minor, revision);
+    return buffer;
+}
+
+std::string NumberForReport(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+}  // namespace gloam
