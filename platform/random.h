@@ -19,10 +19,10 @@ class SeededRandom final : public RandomSource {
     explicit SeededRandom(uint64_t seed = 0) : engine_(seed) {}
     void Seed(uint64_t seed) { engine_.seed(seed); }
     // 24 random bits scaled by 2^-24: every value is exact in a float and below 1.
-    float Next() override { return static_cast<float>(engine_() >> 8) * (1.0f / 16777216.0f); }
+    float Next() override { return static_cast<float>(engine_() >> 40) * (1.0f / 16777216.0f); }
 
   private:
-    std::mt19937 engine_;
+    std::mt19937_64 engine_;
 };
 
 // The one generator of the process; seeded by Main.

@@ -19,7 +19,8 @@ std::wstring SettingText(int32_t index) {
 std::string AsciiOf(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const wchar_t c : text) out += (c >= 0 && c < 0x80) ? static_cast<char>(c) : '?';
+    for (const wchar_t c : text)
+        out += (static_cast<uint32_t>(c) < 0x80) ? static_cast<char>(c) : '?';
     return out;
 }
 

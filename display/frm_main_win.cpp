@@ -1,0 +1,189 @@
+#include "display/frm_main_win.h"
+
+#include "display/cats.h"
+#include "display/exit_watch.h"
+#include "display/spot_path.h"
+#include "platform/app_win.h"
+#include "platform/numeric.h"
+#include "platform/random.h"
+#include "resource.h"
+#include "startup/mod_main.h"
+
+namespace gloam {
+namespace {
+
+constexpr wchar_t kClassName[] = L"GloamDriftMain";
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 20;
+
+// txtDummy's design rectangle in twips; only its top changes at load.
+constexpr double kDummyLeft = 1185, kDummyTop = 60, kDummyWidth = 795, kDummyHeight = 255;
+
+}  // namespace
+
+FrmMain& frmMain() {
+    static FrmMain form;
+    return form;
+}
+
+void FrmMain::Load() {
+    if (Window()) return;
+    screen_ = ReadScreen();
+    RegisterWindowClass(kClassName, 0, LoadIconResource(IDI_APP, 32), LoadIconResource(IDI_APP, 16),
+                        LoadCursorResource(IDC_INVISIBLE),
+                        static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    CreateFormWindow(kClassName, modMain::kDisplayTitle, WS_POPUP | WS_CLIPCHILDREN,
+                     WS_EX_TOOLWINDOW, 0, 0, screen_.width_pixels, screen_.height_pixels, nullptr);
+    txtDummy = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"DUMMY", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+        screen_.PixelsX(kDummyLeft), screen_.PixelsY(kDummyTop), screen_.PixelsX(kDummyWidth),
+        screen_.PixelsY(kDummyHeight), Window(), nullptr, app::Instance(), nullptr);
+    picSpot = LoadBitmapResource(IDB_SPOT);
+    app::SetMessageFilter(&FrmMain::FilterMessage);
+    Form_Load();
+}
+
+void FrmMain::Show() {
+    Load();
+    ::ShowWindow(Window(), SW_SHOWMAXIMIZED);
+    ::SetForegroundWindow(Window());
+    if (txtDummy) ::SetFocus(txtDummy);
+    ::UpdateWindow(Window());
+}
+
+void FrmMain::Form_Load() {
+    const double W = screen_.W();
+    const double H = screen_.H();
+    picDesktop.Resize(Nearest(W), Nearest(H));
+    picWork.Resize(Nearest(W), Nearest(H));
+
+    // Half a screen below the window's bottom edge: never seen, but it holds the focus.
+    const float dummy_top = static_cast<float>(1.5 * screen_.HeightTwips());
+    ::MoveWindow(txtDummy, screen_.PixelsX(kDummyLeft), screen_.PixelsY(dummy_top),
+                 screen_.PixelsX(kDummyWidth), screen_.PixelsY(kDummyHeight), FALSE);
+
+    state_.lngStepsPerSweep = StepsPerSweepFor(modMain::lngSpeed);
+    state_.lngSpotSize = SpotSizeFor(modMain::lngSize);
+    compositor_.emplace(picSpot.View(), state_.lngSpotSize);
+
+    {
+        // The window is still hidden, so the copy holds what the user saw.
+        const unique_hdc_window desktop(::GetDesktopWindow());
+        ::BitBlt(picDesktop.Dc(), 0, 0, Nearest(W), Nearest(H), desktop.get(), 0, 0, SRCCOPY);
+    }
+    ::GdiFlush();
+
+    POINT cursor{0, 0};
+    ::GetCursorPos(&cursor);
+    state_.ptCursor = Point{cursor.x, cursor.y};
+    ResetSpot(state_, H);
+    ::SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    state_.dtStart = clock_.Now();
+    ::SetTimer(Window(), kTimer1, kTimer1Interval, nullptr);
+}
+
+void FrmMain::Form_Click() {
+    app::EndAtOnce();
+}
+void FrmMain::Form_KeyUp() {
+    app::EndAtOnce();
+}
+void FrmMain::picDesktop_Click() {
+    app::EndAtOnce();
+}
+
+void FrmMain::Timer1_Timer() {
+    POINT cursor{0, 0};
+    ::GetCursorPos(&cursor);
+    const Point now{cursor.x, cursor.y};
+    if (CursorMovedTooFar(state_.ptCursor, now)) app::EndAtOnce();
+    state_.ptCursor = now;
+    MoveSpot();
+}
+
+void FrmMain::MoveSpot() {
+    if (CatsDue(state_, clock_.Now())) {
+        PlaceCats();
+        state_.blnCatsShown = true;
+    }
+    const Point at = AdvanceSpot(state_, screen_.W(), screen_.H(), ProcessRandom());
+    Present(compositor_->Compose(picWork.View(), picDesktop.View(), at));
+    app::LetPendingEventsRun();
+}
+
+void FrmMain::PlaceCats() {
+    gloam::PlaceCats(picDesktop.View(), screen_.W(), screen_.H(), ProcessRandom(), picCats);
+}
+
+void FrmMain::Present(const Rect& area) {
+    if (area.Empty()) return;
+    const unique_hdc_window window_dc(Window());
+    ::BitBlt(window_dc.get(), area.left, area.top, area.Width(), area.Height(), picWork.Dc(),
+             area.left, area.top, SRCCOPY);
+}
+
+void FrmMain::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(Window(), &paint);
+    PaintContent(dc, paint.rcPaint);
+    ::EndPaint(Window(), &paint);
+}
+
+void FrmMain::PaintContent(HDC dc, const RECT& area) {
+    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, picWork.Dc(),
+             area.left, area.top, SRCCOPY);
+}
+
+bool FrmMain::FilterMessage(MSG& message) {
+    // The form sees every key release first, whichever control has the focus.
+    if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP) {
+        frmMain().Form_KeyUp();
+    }
+    return false;
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_TIMER:
+            // A frame lets waiting events run; a tick arriving then is dropped, not nested.
+            if (wparam == kTimer1 && !in_tick_) {
+                in_tick_ = true;
+                Timer1_Timer();
+                in_tick_ = false;
+            }
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            button_pressed_ = true;
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_XBUTTONUP:
+            if (button_pressed_) Form_Click();
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // every pixel comes from picWork
+        case WM_GETMINMAXINFO: {
+            // Maximised means the whole screen, taskbar included.
+            auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+            info->ptMaxPosition = POINT{0, 0};
+            info->ptMaxSize = POINT{screen_.width_pixels, screen_.height_pixels};
+            info->ptMaxTrackSize = info->ptMaxSize;
+            return 0;
+        }
+        case WM_SYSCOMMAND:
+            if ((wparam & 0xFFF0) == SC_SCREENSAVE) return 0;
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(Window(), message, wparam, lparam);
+}
+
+}  // namespace gloam

@@ -1,0 +1,63 @@
+// frmMain: the full-screen display. It copies the desktop when it loads, then every 20 ms watches
+// the mouse and draws the next frame of the light spot over the darkened copy. A click, a key
+// release or a mouse move of more than 10 pixels between two ticks ends the program at once.
+//
+// picDesktop holds the desktop copy (with the cats, once stamped) for the life of the process;
+// picWork is the back buffer the window shows, black but for the spot's square.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "display/display_state.h"
+#include "display/frame_composer.h"
+#include "platform/clock_win.h"
+#include "platform/dib_surface_win.h"
+#include "platform/resources_win.h"
+#include "platform/screen_win.h"
+#include "platform/window_win.h"
+
+namespace gloam {
+
+class FrmMain : public BaseWindow<FrmMain> {
+  public:
+    // Creates the hidden window with its controls and runs Form_Load.
+    void Load();
+    // Shows the window maximised; loads it first if needed.
+    void Show();
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+    const DisplayState& State() const { return state_; }
+
+  private:
+    void Form_Load();
+    [[noreturn]] void Form_Click();
+    [[noreturn]] void Form_KeyUp();
+    [[noreturn]] void picDesktop_Click();
+    void Timer1_Timer();
+    void MoveSpot();
+    void PlaceCats();
+
+    void OnPaint();
+    void PaintContent(HDC dc, const RECT& area);
+    void Present(const Rect& area);
+    static bool FilterMessage(MSG& message);
+
+    ScreenMetrics screen_;
+    DisplayState state_;
+    DibSurface picDesktop;
+    DibSurface picWork;
+    Surface picSpot;
+    ResourceBitmapLoader picCats;
+    HWND txtDummy = nullptr;
+    std::optional<SpotCompositor> compositor_;
+    SystemClock clock_;
+    bool in_tick_ = false;
+    bool button_pressed_ = false;
+};
+
+FrmMain& frmMain();
+
+}  // namespace gloam

@@ -1,0 +1,37 @@
+// A picture box's persistent image: a top-down 32-bpp DIB section selected into a memory DC of
+// its own. GDI captures into it and presents from it; the core reads and writes its pixels
+// through View() (layout as in surface.h).
+#pragma once
+
+#include <windows.h>
+
+#include "platform/handles_win.h"
+#include "platform/surface.h"
+
+namespace gloam {
+
+class DibSurface {
+  public:
+    DibSurface() = default;
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    ~DibSurface();
+
+    // Recreates the bitmap at the new size, all black. Raises a RuntimeError on failure.
+    void Resize(int32_t width, int32_t height);
+
+    HDC Dc() const { return dc_.get(); }
+    PixelView View() const { return view_; }
+    int32_t Width() const { return view_.width; }
+    int32_t Height() const { return view_.height; }
+
+  private:
+    void Release();
+
+    unique_hdc dc_;
+    unique_hbitmap bitmap_;
+    HGDIOBJ original_bitmap_ = nullptr;
+    PixelView view_{};
+};
+
+}  // namespace gloam

@@ -1,0 +1,7 @@
+#include "preview/frm_preview_win.h"
+
+namespace gloam {
+
+void ShowPreview(std::wstring_view) {}
+
+}  // namespace gloam

@@ -1,0 +1,30 @@
+// modMain: start-up. Main records the install, seeds the generator, refuses to run beside an open
+// display window or settings dialog, loads the settings and shows the one form the command line
+// asks for.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "startup/settings.h"
+
+namespace gloam::modMain {
+
+// The speed and size indexes, set once by LoadSettings before any form is loaded.
+extern int32_t lngSpeed;
+extern int32_t lngSize;
+
+// Window titles a running instance carries; any start that finds one ends at once.
+inline constexpr wchar_t kDisplayTitle[] = L"Gloam Drift Screen Saver";
+inline constexpr wchar_t kConfigTitle[] = L"Gloam Drift Screen Saver - \u8a2d\u5b9a";
+
+void LoadSettings(SettingsStore& store);
+void RegisterInstallInfo(SettingsStore& store, std::wstring_view executable_path);
+
+// The argument part of the command line, as the entry point received it.
+void SetArguments(const wchar_t* arguments);
+
+void Main();
+
+}  // namespace gloam::modMain
