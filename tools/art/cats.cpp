@@ -1,6 +1,7 @@
 #include "cats.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "fur.h"
 
@@ -210,7 +211,7 @@ Paint tailPaint(const CatDesign& d) {
         double fromBand = std::fabs(phase - 0.25);
         fromBand = std::min(fromBand, 1.0 - fromBand);
         const double band = 1.0 - smoothstep(0.13, 0.21, fromBand);
-        c = mix(c, d.stripe, 0.8 * d.stripeStrength * band);
+        c = mix(c, d.stripe, 0.65 * d.stripeStrength * band);
         c = mix(c, d.stripe, 0.85 * smoothstep(length - 9, length - 3, at));
         const double grain = 1.0 + 0.08 * valueNoise(at * 0.35, best * 2.5, d.seed + 43);
         return Colour{c.r * grain, c.g * grain, c.b * grain};
@@ -231,8 +232,8 @@ void drawTail(Canvas& c, const CatDesign& d) {
 Path earPath(Vec outer, Vec tip, Vec inner, double bulge) {
     const Vec mid = (outer + inner) * 0.5;
     return Path{outer}
-        .curveTo(outer + (tip - outer) * 0.45 + Vec{-bulge, 0}, tip + Vec{-0.5, 2}, tip)
-        .curveTo(tip + Vec{2.5, 1}, inner + (tip - inner) * 0.45 + Vec{0, -bulge}, inner)
+        .curveTo(outer + (tip - outer) * 0.45 + Vec{-bulge, 0}, tip + Vec{-0.8, 4}, tip)
+        .curveTo(tip + Vec{3.5, 2.5}, inner + (tip - inner) * 0.45 + Vec{0, -bulge}, inner)
         .lineTo(mid + Vec{4, 10});
 }
 
@@ -272,9 +273,24 @@ void drawHead(Canvas& c, const CatDesign& d) {
     headFur.rim = 0.45;
     const Paint headPaint = furPaint(headFur);
     c.fillEllipse(d.head, d.headRx, d.headRy, 0, headPaint);
-    for (double side : {-1.0, 1.0})
-        c.fillEllipse({m + side * d.cheekDx, d.head.y + d.cheekDy}, d.cheekRx, d.cheekRy, 0,
-                      headPaint);
+    for (double side : {-1.0, 1.0}) {
+        const Vec cheek{m + side * d.cheekDx, d.head.y + d.cheekDy};
+        c.fillEllipse(cheek, d.cheekRx, d.cheekRy, 0, headPaint);
+        // Tufts of the ruff along the lower outer cheek, swept down and out.
+        for (double deg : {10.0, 35.0, 60.0}) {
+            auto rim = [&](double a) {
+                const double r = a * std::numbers::pi / 180.0;
+                return Vec{cheek.x + side * d.cheekRx * std::cos(r),
+                           cheek.y + d.cheekRy * std::sin(r)};
+            };
+            const double tipAngle = (deg + 16.0) * std::numbers::pi / 180.0;
+            const Vec tip =
+                rim(deg + 4.0) + Vec{side * 3.2 * std::cos(tipAngle), 3.2 * std::sin(tipAngle)};
+            const Path tuft = Path{rim(deg - 10.0) - (rim(deg) - cheek) * 0.15}.lineTo(tip).lineTo(
+                rim(deg + 12.0) - (rim(deg) - cheek) * 0.15);
+            c.fillPath(tuft, headPaint);
+        }
+    }
 
     // Tabby marks: the "M" on the forehead, lines from the eyes over the cheeks.
     const Colour mark = mix(d.stripe, d.fur, 0.15);
