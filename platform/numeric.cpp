@@ -1,5 +1,6 @@
 #include "platform/numeric.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +14,26 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Power of ten of the first significant digit of a canonical number ("-0.0012e5" gives 2), with
+// the exponent saturated: enough to tell a number too large for a double from one too small.
+int64_t DecimalMagnitude(const std::string& number) {
+    const size_t e_pos = std::min(number.find('e'), number.size());
+    const size_t point = std::min(number.find('.'), e_pos);
+    const size_t first = number.find_first_of("123456789");
+    if (first >= e_pos) return std::numeric_limits<int32_t>::min();  // all zeros
+    int64_t magnitude = first < point ? static_cast<int64_t>(point - first) - 1
+                                      : -static_cast<int64_t>(first - point);
+    int64_t exponent = 0;
+    size_t i = e_pos + 1;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+    for (; i < number.size(); ++i) {
+        exponent = std::min<int64_t>(exponent * 10 + (number[i] - '0'), 1'000'000'000);
+    }
+    magnitude += negative ? -exponent : exponent;
+    return magnitude;
 }
 
 }  // namespace
@@ -58,9 +79,9 @@ double ParseLeadingNumber(std::string_view text) {
     const char* end = begin + number.size();
     const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone here; tell overflow from underflow by the exponent.
-        const auto e_pos = number.find('e');
-        const bool tiny = e_pos != std::string::npos && number[e_pos + 1] == '-';
+        // from_chars leaves the value alone here; tell overflow from underflow by the size of
+        // the number, which a long run of digits decides as much as the exponent does.
+        const bool tiny = DecimalMagnitude(number) < 0;
         const bool negative = number.front() == '-';
         if (tiny) return negative ? -0.0 : 0.0;
         return negative ? -std::numeric_limits<double>::infinity()

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "platform/error.h"
 
@@ -37,6 +38,30 @@ TEST(ParseLeadingNumber, HugeExponentsGiveInfinity) {
     EXPECT_EQ(ParseLeadingNumber("-1E400"), -std::numeric_limits<double>::infinity());
 }
 
+TEST(ParseLeadingNumber, LongDigitRunsOverflowOrUnderflowByTheirSize) {
+    const std::string zeros(400, '0');
+    const double infinity = std::numeric_limits<double>::infinity();
+    struct Case {
+        std::string text;
+        double expected;
+    };
+    const Case cases[] = {
+        {"1" + zeros, infinity},
+        {"-1" + zeros + ".5", -infinity},
+        {"0." + zeros + "1", 0.0},
+        {"-0." + zeros + "1", 0.0},
+        {"0." + zeros + "1e5", 0.0},
+        {"0." + zeros + "1e800", infinity},
+        {"1" + zeros + "e-300", 1e100},
+        {"1" + zeros + "e-800", 0.0},
+        {"0.1e-99999999999999999999", 0.0},
+        {"1e99999999999999999999", infinity},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseLeadingNumber(c.text), c.expected) << c.text.substr(0, 12) << "...";
+    }
+}
+
 struct RoundCase {
     double value;
     int32_t expected;
@@ -48,15 +73,15 @@ TEST_P(NearestTest, RoundsHalvesToEven) {
     EXPECT_EQ(Nearest(GetParam().value), GetParam().expected) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, NearestTest,
-                         testing::Values(RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.5, 2},
-                                         RoundCase{3.5, 4}, RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
-                                         RoundCase{-2.5, -2}, RoundCase{0.49999999999999994, 0},
-                                         RoundCase{4.83, 5}, RoundCase{7.24, 7},
-                                         RoundCase{2147483647.0, 2147483647},
-                                         RoundCase{2147483647.4, 2147483647},
-                                         RoundCase{-2147483648.0, -2147483647 - 1},
-                                         RoundCase{-2147483648.5, -2147483647 - 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, NearestTest,
+    testing::Values(RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.5, 2}, RoundCase{3.5, 4},
+                    RoundCase{-0.5, 0}, RoundCase{-1.5, -2}, RoundCase{-2.5, -2},
+                    RoundCase{0.49999999999999994, 0}, RoundCase{4.83, 5}, RoundCase{7.24, 7},
+                    RoundCase{2147483647.0, 2147483647}, RoundCase{2147483647.4, 2147483647},
+                    RoundCase{-2147483648.0, -2147483647 - 1}, RoundCase{2147483646.5, 2147483646},
+                    RoundCase{-2147483647.5, -2147483647 - 1},
+                    RoundCase{-2147483648.5, -2147483647 - 1}));
 
 TEST(Nearest, OverflowIsAnError) {
     for (const double value :

@@ -1,0 +1,156 @@
+// Fakes and pictures shared by the unit tests: a scripted random source and clock, a bitmap
+// loader that behaves like the one picture box the cats go through, a spot mask and a desktop
+// with a pattern that no transfer can reproduce by accident.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "display/cats.h"
+#include "platform/local_time.h"
+#include "platform/random.h"
+#include "platform/surface.h"
+
+namespace gloam::testing_support {
+
+// The largest float below 1: the closest a draw of the generator comes to 1.
+inline const float kAlmostOne = std::nextafter(1.0f, 0.0f);
+
+// Hands out the given numbers in order; running out is a test failure.
+class ScriptedRandom final : public RandomSource {
+  public:
+    explicit ScriptedRandom(std::vector<float> values) : values_(std::move(values)) {}
+    float Next() override {
+        if (next_ >= values_.size()) {
+            ADD_FAILURE() << "more random draws than scripted (" << values_.size() << ")";
+            return 0.0f;
+        }
+        return values_[next_++];
+    }
+    size_t Draws() const { return next_; }
+
+  private:
+    std::vector<float> values_;
+    size_t next_ = 0;
+};
+
+// A clock the test sets by hand.
+class ScriptedClock final : public Clock {
+  public:
+    explicit ScriptedClock(LocalDateTime now) : now_(now) {}
+    LocalDateTime Now() override { return now_; }
+    void Set(LocalDateTime now) { now_ = now; }
+
+  private:
+    LocalDateTime now_;
+};
+
+inline LocalDateTime At(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
+                        int32_t second) {
+    return LocalDateTime{year, month, day, hour, minute, second};
+}
+
+// Like the picture box that holds one bitmap at a time: every Load replaces the content of the
+// same buffer, so a view kept across two loads shows the later bitmap. Records the ids loaded.
+class FakeBitmapLoader final : public BitmapLoader {
+  public:
+    void Add(int32_t id, Surface bitmap) { bitmaps_[id] = std::move(bitmap); }
+    PixelView Load(int32_t id) override {
+        loads_.push_back(id);
+        const auto found = bitmaps_.find(id);
+        if (found == bitmaps_.end()) {
+            ADD_FAILURE() << "no bitmap " << id;
+            box_ = Surface();
+        } else {
+            box_ = found->second;
+        }
+        return box_.View();
+    }
+    const std::vector<int32_t>& Loads() const { return loads_; }
+
+  private:
+    std::map<int32_t, Surface> bitmaps_;
+    Surface box_;
+    std::vector<int32_t> loads_;
+};
+
+// White filled ellipse of the bounding box [left, right) x [top, bottom) on black.
+inline Surface EllipseMask(int32_t width, int32_t height, Rect box) {
+    Surface mask(width, height, kBlack);
+    const double cx = (box.left + box.right) / 2.0;
+    const double cy = (box.top + box.bottom) / 2.0;
+    const double rx = box.Width() / 2.0;
+    const double ry = box.Height() / 2.0;
+    PixelView view = mask.View();
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        for (int32_t x = box.left; x < box.right; ++x) {
+            const double u = (x + 0.5 - cx) / rx;
+            const double v = (y + 0.5 - cy) / ry;
+            if (u * u + v * v <= 1.0) view.At(x, y) = kWhite;
+        }
+    }
+    return mask;
+}
+
+// The 300 x 300 spot mask: a hard-edged white disc in the box (6, 6) - (293, 294).
+inline Surface SpotMask() {
+    return EllipseMask(300, 300, Rect{6, 6, 293, 294});
+}
+
+// Every pixel different from its neighbours and no channel constant: a transfer that reads the
+// wrong place or mixes up channels shows.
+inline uint32_t PatternPixel(int32_t x, int32_t y) {
+    const uint32_t r = static_cast<uint32_t>(x * 7 + y * 3) & 0xFF;
+    const uint32_t g = static_cast<uint32_t>(x * 5 + y * 11 + 40) & 0xFF;
+    const uint32_t b = static_cast<uint32_t>((x ^ y) * 13 + 91) & 0xFF;
+    return (r << 16) | (g << 8) | b;
+}
+
+inline Surface PatternSurface(int32_t width, int32_t height) {
+    Surface surface(width, height);
+    PixelView view = surface.View();
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) view.At(x, y) = PatternPixel(x, y);
+    }
+    return surface;
+}
+
+// A cat and its mask: the silhouette is an ellipse; inside it the picture has fur colours (never
+// pure white), outside it is pure white, as the mask rule asks.
+struct CatBitmaps {
+    Surface picture;
+    Surface mask;
+};
+
+inline CatBitmaps MakeCat(int32_t width, int32_t height, uint32_t seed) {
+    CatBitmaps cat{Surface(width, height, kWhite),
+                   EllipseMask(width, height, Rect{1, 0, width - 1, height})};
+    PixelView picture = cat.picture.View();
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (cat.mask.At(x, y) != kWhite) continue;
+            const uint32_t stripe = ((static_cast<uint32_t>(y) + seed) / 6) % 2 ? 0x303030 : 0x0;
+            picture.At(x, y) = (0x404850 + seed * 0x010203 + stripe) & 0xFEFEFE;
+        }
+    }
+    return cat;
+}
+
+// A loader holding both cats at their real sizes: 105 x 170 and 100 x 185.
+inline FakeBitmapLoader CatLoader() {
+    FakeBitmapLoader loader;
+    CatBitmaps cat0 = MakeCat(105, 170, 1);
+    CatBitmaps cat1 = MakeCat(100, 185, 2);
+    loader.Add(kCatPictureId, std::move(cat0.picture));
+    loader.Add(kCatMaskId, std::move(cat0.mask));
+    loader.Add(kCatPictureId + 1, std::move(cat1.picture));
+    loader.Add(kCatMaskId + 1, std::move(cat1.mask));
+    return loader;
+}
+
+}  // namespace gloam::testing_support
