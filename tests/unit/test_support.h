@@ -1,6 +1,6 @@
-// Fakes and pictures shared by the unit tests: a scripted random source and clock, a bitmap
-// loader that behaves like the one picture box the cats go through, a spot mask and a desktop
-// with a pattern that no transfer can reproduce by accident.
+// Fakes and pictures shared by the unit tests: a scripted random source and clock, a settings
+// store in memory, a bitmap loader that behaves like the one picture box the cats go through, a
+// spot mask, and a desktop with a pattern that no transfer can reproduce by accident.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,13 +8,17 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "display/cats.h"
+#include "platform/error.h"
 #include "platform/local_time.h"
 #include "platform/random.h"
 #include "platform/surface.h"
+#include "startup/settings.h"
 
 namespace gloam::testing_support {
 
@@ -77,6 +81,39 @@ class FakeBitmapLoader final : public BitmapLoader {
     std::map<int32_t, Surface> bitmaps_;
     Surface box_;
     std::vector<int32_t> loads_;
+};
+
+// The per-user store in memory. Records every read and write in order ("R app/section/key",
+// "W app/section/key=text"); writes fail with a RuntimeError once `fail_writes` is set.
+class MemorySettingsStore final : public SettingsStore {
+  public:
+    std::wstring Read(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                      std::wstring_view fallback) override {
+        log_.push_back(L"R " + Path(app, section, key));
+        const auto found = entries_.find(Path(app, section, key));
+        return found == entries_.end() ? std::wstring(fallback) : found->second;
+    }
+    void Write(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+               std::wstring_view text) override {
+        log_.push_back(L"W " + Path(app, section, key) + L"=" + std::wstring(text));
+        if (fail_writes) throw RuntimeError("the settings store refused a write");
+        entries_[Path(app, section, key)] = std::wstring(text);
+    }
+    void Put(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+             std::wstring_view text) {
+        entries_[Path(app, section, key)] = std::wstring(text);
+    }
+    const std::vector<std::wstring>& Log() const { return log_; }
+    const std::map<std::wstring, std::wstring>& Entries() const { return entries_; }
+    bool fail_writes = false;
+
+  private:
+    static std::wstring Path(std::wstring_view app, std::wstring_view section,
+                             std::wstring_view key) {
+        return std::wstring(app) + L"/" + std::wstring(section) + L"/" + std::wstring(key);
+    }
+    std::map<std::wstring, std::wstring> entries_;
+    std::vector<std::wstring> log_;
 };
 
 // White filled ellipse of the bounding box [left, right) x [top, bottom) on black.
