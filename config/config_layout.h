@@ -41,8 +41,8 @@ inline constexpr std::array<ControlSpec, 11> kConfigControls{{
     {"optSize", ControlKind::Option, 2, "大きい", 2145, 390, 900, 255, kFraSize},
     {"cmdOK", ControlKind::Button, -1, "&OK", 3525, 180, 1410, 375, -1},
     {"cmdCancel", ControlKind::Button, -1, "ｷｬﾝｾﾙ", 3525, 630, 1410, 375, -1},
-    {"Label1", ControlKind::Label, -1,
-     "Gloam Drift Screen Saver v1.00 - by the GloamDrift developers", 30, 2205, 4980, 255, -1},
+    {"Label1", ControlKind::Label, -1, "Gloam Drift Screen Saver v1.00 - GloamDrift team", 30, 2205,
+     4980, 255, -1},
 }};
 
 struct PixelBox {

@@ -1,12 +1,264 @@
 #include "config/frm_config_win.h"
 
-namespace gloam {
+#include <string>
 
-void FrmConfig::Show() {}
+#include "config/config_layout.h"
+#include "platform/app_win.h"
+#include "platform/registry_win.h"
+#include "platform/resources_win.h"
+#include "resource.h"
+#include "startup/mod_main.h"
+
+namespace gloam {
+namespace {
+
+constexpr wchar_t kClassName[] = L"GloamDriftConfig";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = 0;
+
+// Control ids. OK and Cancel carry the ids the dialog manager sends for Enter and Esc.
+constexpr int kFirstSpeedId = 101;
+constexpr int kFirstSizeId = 111;
+constexpr int kFraSpeedId = 201;
+constexpr int kFraSizeId = 202;
+constexpr int kLabel1Id = 301;
+
+constexpr COLORREF kLabelBack = RGB(192, 192, 255);
+constexpr COLORREF kLabelText = RGB(0, 0, 128);
+
+unique_hfont CreateFormFont(const wchar_t* face, int pixel_height, bool italic, BYTE charset) {
+    return unique_hfont(::CreateFontW(-pixel_height, 0, 0, 0, FW_NORMAL, italic, FALSE, FALSE,
+                                      charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+bool IsCheckedOption(HWND option) {
+    return ::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+}  // namespace
 
 FrmConfig& frmConfig() {
     static FrmConfig form;
     return form;
+}
+
+void FrmConfig::Load() {
+    if (Window()) return;
+    screen_ = ReadScreen();
+    icon_.reset(LoadIconResource(IDI_CONFIG, ::GetSystemMetrics(SM_CXICON)));
+    small_icon_.reset(LoadIconResource(IDI_CONFIG, ::GetSystemMetrics(SM_CXSMICON)));
+    RegisterWindowClass(kClassName, 0, icon_.get(), small_icon_.get(),
+                        ::LoadCursorW(nullptr, IDC_ARROW),
+                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+
+    // An unowned top-level window gets a taskbar button; one owned by a hidden window does not.
+    // The owner is no form: it neither keeps the process alive nor carries a title.
+    owner_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               app::Instance(), nullptr);
+
+    RECT frame{0, 0, screen_.PixelsX(kConfigClientWidth), screen_.PixelsY(kConfigClientHeight)};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    CreateFormWindow(kClassName, modMain::kConfigTitle, kStyle, kExStyle, CW_USEDEFAULT,
+                     CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_);
+    CreateControls();
+    app::SetMessageFilter(&FrmConfig::FilterMessage);
+    Form_Load();
+}
+
+void FrmConfig::Show() {
+    Load();
+    ::ShowWindow(Window(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(Window());
+    // Activation has normally put the focus on the first tab stop already.
+    if (!::IsChild(Window(), ::GetFocus())) FocusNextControl(false);
+    ::UpdateWindow(Window());
+}
+
+void FrmConfig::CreateControls() {
+    const int font_pixels = screen_.PixelsY(kConfigFontTwips);
+    font_ = CreateFormFont(L"MS UI Gothic", font_pixels, false, SHIFTJIS_CHARSET);
+    label_font_ = CreateFormFont(L"Times New Roman", font_pixels, true, ANSI_CHARSET);
+    label_brush_.reset(::CreateSolidBrush(kLabelBack));
+
+    // Created in tab order: the order of the children is the order the dialog manager walks.
+    // Each group begins with WS_GROUP; the option buttons' tab stop follows their check mark.
+    for (size_t i = 0; i < kConfigControls.size(); ++i) {
+        const ControlSpec& spec = kConfigControls[i];
+        const PixelBox box = ControlPixels(static_cast<int32_t>(i), screen_.twips_per_pixel_x,
+                                           screen_.twips_per_pixel_y);
+        const wchar_t* control_class = L"BUTTON";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        int id = 0;
+        HFONT font = font_.get();
+        HWND* slot = nullptr;
+        const std::string name = spec.name;
+        switch (spec.kind) {
+            case ControlKind::Frame:
+                style |= BS_GROUPBOX | WS_GROUP;
+                id = name == "fraSpeed" ? kFraSpeedId : kFraSizeId;
+                slot = name == "fraSpeed" ? &fraSpeed : &fraSize;
+                break;
+            case ControlKind::Option:
+                style |= BS_AUTORADIOBUTTON | (spec.index == 0 ? WS_GROUP : 0);
+                if (name == "optSpeed") {
+                    id = kFirstSpeedId + spec.index;
+                    slot = &optSpeed[static_cast<size_t>(spec.index)];
+                } else {
+                    id = kFirstSizeId + spec.index;
+                    slot = &optSize[static_cast<size_t>(spec.index)];
+                }
+                break;
+            case ControlKind::Button:
+                style |=
+                    WS_TABSTOP | WS_GROUP | (name == "cmdOK" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                id = name == "cmdOK" ? IDOK : IDCANCEL;
+                slot = name == "cmdOK" ? &cmdOK : &cmdCancel;
+                break;
+            case ControlKind::Label:
+                control_class = L"STATIC";
+                style |= SS_CENTER | SS_NOPREFIX | WS_GROUP;
+                id = kLabel1Id;
+                font = label_font_.get();
+                slot = &Label1;
+                break;
+        }
+        const std::wstring caption = app::Utf16Of(spec.caption);
+        *slot = ::CreateWindowExW(
+            0, control_class, caption.c_str(), style, box.left, box.top, box.width, box.height,
+            Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app::Instance(), nullptr);
+        if (!*slot) throw RuntimeError("The control " + name + " cannot be created.");
+        ::SendMessageW(*slot, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+}
+
+void FrmConfig::Form_Load() {
+    const int32_t speed = OptionMemberFor(kSpeedKey, modMain::lngSpeed);
+    ::CheckRadioButton(Window(), kFirstSpeedId, kFirstSpeedId + kOptionCount - 1,
+                       kFirstSpeedId + speed);
+    const int32_t size = OptionMemberFor(kSizeKey, modMain::lngSize);
+    ::CheckRadioButton(Window(), kFirstSizeId, kFirstSizeId + kOptionCount - 1,
+                       kFirstSizeId + size);
+    SyncTabStops();
+}
+
+void FrmConfig::SaveSettings() {
+    OptionChecks speed{};
+    OptionChecks size{};
+    for (size_t i = 0; i < kOptionCount; ++i) {
+        speed[i] = IsCheckedOption(optSpeed[i]);
+        size[i] = IsCheckedOption(optSize[i]);
+    }
+    RegistryStore store;
+    WriteChoices(store, ChoicesFrom(speed, size));
+}
+
+void FrmConfig::cmdOK_Click() {
+    SaveSettings();
+    ::DestroyWindow(Window());
+}
+
+void FrmConfig::cmdCancel_Click() {
+    ::DestroyWindow(Window());
+}
+
+// Tab enters an option group at its checked member, as in a dialog box.
+void FrmConfig::SyncTabStops() {
+    for (const auto* group : {&optSpeed, &optSize}) {
+        for (HWND option : *group) {
+            const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE);
+            const LONG_PTR wanted =
+                IsCheckedOption(option) ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+            if (wanted != style) ::SetWindowLongPtrW(option, GWL_STYLE, wanted);
+        }
+    }
+}
+
+// The focused push button is the one Enter presses and is drawn as the default; with the focus
+// anywhere else that is OK. Checked after the dialog manager has handled each message, because
+// it moves the default look around itself when the focus moves.
+void FrmConfig::SyncDefaultButton() {
+    const HWND focus = ::GetFocus();
+    for (HWND button : {cmdOK, cmdCancel}) {
+        const bool is_default = focus == cmdCancel ? button == cmdCancel : button == cmdOK;
+        const LONG_PTR wanted = is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) != wanted) {
+            ::SendMessageW(button, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
+        }
+    }
+}
+
+void FrmConfig::FocusNextControl(bool previous) {
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && !::IsChild(Window(), focus)) focus = nullptr;
+    if (HWND next = ::GetNextDlgTabItem(Window(), focus, previous)) ::SetFocus(next);
+}
+
+void FrmConfig::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return;
+    if (id == IDOK) {
+        cmdOK_Click();
+    } else if (id == IDCANCEL) {
+        cmdCancel_Click();
+    } else if ((id >= kFirstSpeedId && id < kFirstSpeedId + kOptionCount) ||
+               (id >= kFirstSizeId && id < kFirstSizeId + kOptionCount)) {
+        SyncTabStops();
+    }
+}
+
+LRESULT FrmConfig::OnControlColor(HDC dc, HWND control) {
+    if (control == Label1) {
+        ::SetTextColor(dc, kLabelText);
+        ::SetBkColor(dc, kLabelBack);
+        return reinterpret_cast<LRESULT>(label_brush_.get());
+    }
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool FrmConfig::FilterMessage(MSG& message) {
+    FrmConfig& self = frmConfig();
+    if (self.Window() == nullptr) return false;
+    const bool handled = ::IsDialogMessageW(self.Window(), &message);
+    if (self.Window() != nullptr) self.SyncDefaultButton();
+    return handled;
+}
+
+LRESULT FrmConfig::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+        case DM_GETDEFID:
+            // Enter presses OK unless a push button has the focus.
+            return MAKELRESULT(IDOK, DC_HASDEFID);
+        case WM_NEXTDLGCTL:
+            // What a dialog box does for the dialog manager (access keys of the frames).
+            if (LOWORD(lparam)) {
+                ::SetFocus(reinterpret_cast<HWND>(wparam));
+            } else {
+                FocusNextControl(wparam != 0);
+            }
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus != nullptr && ::IsChild(Window(), focus)) focus_ = focus;
+                return 0;
+            }
+            if (focus_ != nullptr && ::IsWindow(focus_)) {
+                ::SetFocus(focus_);
+            } else {
+                FocusNextControl(false);
+            }
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(Window(), message, wparam, lparam);
 }
 
 }  // namespace gloam

@@ -1,11 +1,62 @@
-// frmConfig: the settings dialog.
+// frmConfig: the settings dialog. Two groups of three option buttons (speed, size), OK and Cancel,
+// and an about line. Form_Load checks the stored choices; OK writes them and unloads the form,
+// Cancel, Esc and the close box unload it without writing. With the form gone the process ends.
+//
+// The controls are plain children of the form, not of their frames, in tab order, so the dialog
+// manager (IsDialogMessage, run from the process's message filter) gives Tab, the arrow keys,
+// Enter, Esc and the access keys their usual meaning. The form answers the messages a dialog box
+// would (DM_GETDEFID, WM_NEXTDLGCTL) because it is an ordinary window, not a dialog box.
 #pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "config/config_rules.h"
+#include "platform/handles_win.h"
+#include "platform/screen_win.h"
+#include "platform/window_win.h"
 
 namespace gloam {
 
-class FrmConfig {
+class FrmConfig : public BaseWindow<FrmConfig> {
   public:
+    // Creates the hidden window with its controls and runs Form_Load.
+    void Load();
+    // Shows the dialog, modeless; loads it first if needed.
     void Show();
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  private:
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void SaveSettings();
+
+    void CreateControls();
+    void OnCommand(int id, int code);
+    LRESULT OnControlColor(HDC dc, HWND control);
+    void SyncTabStops();
+    void SyncDefaultButton();
+    void FocusNextControl(bool previous);
+    static bool FilterMessage(MSG& message);
+
+    ScreenMetrics screen_;
+    HWND owner_ = nullptr;  // hidden, keeps the form off the taskbar; lives with the process
+    std::array<HWND, kOptionCount> optSpeed{};
+    std::array<HWND, kOptionCount> optSize{};
+    HWND fraSpeed = nullptr;
+    HWND fraSize = nullptr;
+    HWND cmdOK = nullptr;
+    HWND cmdCancel = nullptr;
+    HWND Label1 = nullptr;
+    unique_hfont font_;
+    unique_hfont label_font_;
+    unique_hbrush label_brush_;
+    unique_hicon icon_;
+    unique_hicon small_icon_;
+    HWND focus_ = nullptr;  // the control to give the focus back to on reactivation
 };
 
 FrmConfig& frmConfig();

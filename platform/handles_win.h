@@ -50,6 +50,9 @@ struct DeleteFontTraits {
 struct DeleteBrushTraits {
     static void Close(HBRUSH brush) { ::DeleteObject(brush); }
 };
+struct DestroyIconTraits {
+    static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
 
 // A memory DC from CreateCompatibleDC.
 using unique_hdc = UniqueHandle<HDC, DeleteDcTraits>;
@@ -57,6 +60,8 @@ using unique_hbitmap = UniqueHandle<HBITMAP, DeleteBitmapTraits>;
 using unique_hfont = UniqueHandle<HFONT, DeleteFontTraits>;
 using unique_hbrush = UniqueHandle<HBRUSH, DeleteBrushTraits>;
 using unique_hkey = UniqueHandle<HKEY, RegCloseKeyTraits>;
+// An icon from LoadImage without LR_SHARED.
+using unique_hicon = UniqueHandle<HICON, DestroyIconTraits>;
 
 // A window's DC from GetDC, given back to the same window with ReleaseDC.
 class unique_hdc_window {
