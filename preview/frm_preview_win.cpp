@@ -1,7 +1,98 @@
 #include "preview/frm_preview_win.h"
 
-namespace gloam {
+#include <cstdint>
 
-void ShowPreview(std::wstring_view) {}
+#include "platform/resources_win.h"
+#include "resource.h"
+#include "startup/command_line.h"
+
+namespace gloam {
+namespace {
+
+constexpr wchar_t kClassName[] = L"GloamDriftPreview";
+constexpr wchar_t kCaption[] = L"Gloam Drift Screen Saver - Preview";
+
+// Design values in twips. Left and top are replaced by 0 once the window has its host.
+constexpr double kDesignLeft = 2760, kDesignTop = 2595;
+constexpr double kClientWidth = 2205, kClientHeight = 1335;
+
+}  // namespace
+
+FrmPreview& frmPreview() {
+    static FrmPreview form;
+    return form;
+}
+
+void FrmPreview::Load() {
+    if (Window()) return;
+    screen_ = ReadScreen();
+    picture_ = LoadBitmapResource(IDB_PREVIEW);
+    RegisterWindowClass(kClassName, 0, nullptr, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
+                        static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    // No border, so the window's size is its client size.
+    CreateFormWindow(kClassName, kCaption, WS_POPUP, WS_EX_TOOLWINDOW, screen_.PixelsX(kDesignLeft),
+                     screen_.PixelsY(kDesignTop), screen_.PixelsX(kClientWidth),
+                     screen_.PixelsY(kClientHeight), nullptr);
+}
+
+void FrmPreview::Show() {
+    Load();
+    ::ShowWindow(Window(), SW_SHOWNA);
+    ::UpdateWindow(Window());
+}
+
+void FrmPreview::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(Window(), &paint);
+    PaintContent(dc);
+    ::EndPaint(Window(), &paint);
+}
+
+// The picture at (0, 0), one pixel to one pixel; the window clips what exceeds it and the class
+// brush has already painted the rest black.
+void FrmPreview::PaintContent(HDC dc) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture_.Width();
+    info.bmiHeader.biHeight = -picture_.Height();  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const PixelView pixels = picture_.View();
+    ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.width),
+                        static_cast<DWORD>(pixels.height), 0, 0, 0,
+                        static_cast<UINT>(pixels.height), pixels.pixels, &info, DIB_RGB_COLORS);
+}
+
+LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(Window(), message, wparam, lparam);
+}
+
+void ShowPreview(std::wstring_view command_text) {
+    FrmPreview& form = frmPreview();
+    form.Load();
+    HWND window = form.Window();
+    const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+    ::SetWindowLongW(window, GWL_STYLE, style | WS_CHILD);
+
+    const int32_t number = PreviewHostHandle(command_text);
+    // A window handle's number is sign-extended to a pointer, as LongToHandle does.
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(number));
+    if (host == nullptr || !::IsWindow(host)) {
+        // Shown without a host the window would sit on the desktop with nothing to close it.
+        ::DestroyWindow(window);
+        return;
+    }
+    ::SetParent(window, host);
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    form.Show();
+}
 
 }  // namespace gloam

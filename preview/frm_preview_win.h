@@ -1,12 +1,42 @@
-// frmPreview: the still picture shown inside the host's preview pane.
+// frmPreview: the still picture shown inside the host's preview pane. A borderless black window
+// of 2205 x 1335 twips that draws the preview picture at its top-left corner, pixel for pixel;
+// the "/P" start makes it a child of the host's window. It has no timer and no input: it lasts
+// until the host destroys its window, which takes ours with it and so ends the process.
 #pragma once
+
+#include <windows.h>
 
 #include <string_view>
 
+#include "platform/screen_win.h"
+#include "platform/surface.h"
+#include "platform/window_win.h"
+
 namespace gloam {
 
+class FrmPreview : public BaseWindow<FrmPreview> {
+  public:
+    // Creates the hidden window at its design place and size, with its picture.
+    void Load();
+    // Shows the window without taking the activation; loads it first if needed.
+    void Show();
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  private:
+    void OnPaint();
+    void PaintContent(HDC dc);
+
+    ScreenMetrics screen_;
+    Surface picture_;
+};
+
+FrmPreview& frmPreview();
+
 // The "/P" start: loads frmPreview, makes it a child of the host window named in the command
-// text and shows it.
+// text, puts it at the host's top-left corner and shows it. When the text names no window (0, a
+// missing number, a stale handle) nothing is shown and the loaded window is destroyed, so the
+// process ends once Main returns.
 void ShowPreview(std::wstring_view command_text);
 
 }  // namespace gloam

@@ -1,0 +1,416 @@
+// The preview as the host's settings page meets it: started with "/P" and the number of a window
+// of the host (here: of this test), it shows the preview picture as a child at that window's
+// top-left corner and lasts until the host destroys its window. Without a usable window it shows
+// nothing and ends.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kPreviewTitle[] = L"Gloam Drift Screen Saver - Preview";
+constexpr COLORREF kHostColour = RGB(0x20, 0xC0, 0x40);  // appears nowhere in the picture
+constexpr std::uint32_t kHostPixel = 0x20C040u;
+constexpr int kPreviewBitmapId = 400;
+
+double TwipsPerPixel() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+
+int Px(double twips) {
+    return static_cast<int>(std::nearbyint(twips / TwipsPerPixel()));
+}
+
+// Wine 8 does not draw a child window whose top-level window belongs to another process (its
+// drawing goes to no X drawable), so there the preview's own pixels never reach the screen.
+bool UnderWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+std::wstring NumberOf(HWND hwnd) {
+    return std::to_wstring(static_cast<long long>(HandleToLong(hwnd)));
+}
+
+// The preview picture as the .scr carries it, 0x00RRGGBB, top-down.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Picture PreviewPicture() {
+    Picture picture;
+    ResourceFile scr;
+    auto data = scr.Find(MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(kPreviewBitmapId));
+    if (!data || data->size() < sizeof(BITMAPINFOHEADER)) {
+        ADD_FAILURE() << "no preview bitmap in the .scr";
+        return picture;
+    }
+    BITMAPINFOHEADER header{};
+    std::memcpy(&header, data->data(), sizeof header);
+    if (header.biBitCount != 24 || header.biCompression != BI_RGB || header.biHeight <= 0) {
+        ADD_FAILURE() << "the preview bitmap is not a bottom-up 24-bit picture";
+        return picture;
+    }
+    picture.width = header.biWidth;
+    picture.height = header.biHeight;
+    const size_t stride = (static_cast<size_t>(picture.width) * 3 + 3) & ~size_t{3};
+    if (data->size() < header.biSize + stride * picture.height) {
+        ADD_FAILURE() << "the preview bitmap is cut short";
+        return Picture{};
+    }
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* row =
+            data->data() + header.biSize + stride * static_cast<size_t>(picture.height - 1 - y);
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* p = row + static_cast<size_t>(x) * 3;
+            picture.pixels[static_cast<size_t>(y) * picture.width + x] =
+                (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+        }
+    }
+    return picture;
+}
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        HBRUSH brush = CreateSolidBrush(kHostColour);
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// The host's preview pane: a plain window of this process, painted green, that never takes the
+// activation. Destroyed with the test.
+class PreviewHost {
+  public:
+    PreviewHost(int width, int height) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"GloamE2EPreviewHost";
+        RegisterClassExW(&wc);  // a second registration fails harmlessly
+        hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, wc.lpszClassName,
+                                L"GloamDrift e2e preview host", WS_POPUP | WS_CLIPCHILDREN, 200,
+                                150, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+        if (!hwnd_) {
+            ADD_FAILURE() << "cannot create the host window";
+            return;
+        }
+        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        UpdateWindow(hwnd_);
+    }
+    ~PreviewHost() { Destroy(); }
+    PreviewHost(const PreviewHost&) = delete;
+    PreviewHost& operator=(const PreviewHost&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    void Destroy() {
+        if (hwnd_) DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+        PumpMessages();
+    }
+    POINT ClientOrigin() const {
+        POINT p{0, 0};
+        ClientToScreen(hwnd_, &p);
+        return p;
+    }
+    // The preview window once it is a visible child of the host.
+    HWND WaitForPreview(ScrProcess& scr) const {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                scr.Observe();
+                found = FindWindowExW(hwnd_, nullptr, kPreviewClass, nullptr);
+                return (found && IsWindowVisible(found)) || !scr.Running();
+            },
+            kStartLimit);
+        return found && IsWindowVisible(found) ? found : nullptr;
+    }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+// The first mismatch between the screen and the expected picture in the host's client area, or
+// an empty text when they agree. `width` x `height` is the part of the client area checked;
+// under Wine only the host's own painting beside and below the preview.
+std::string Mismatch(const Picture& picture, POINT origin, int width, int height, int shown_w,
+                     int shown_h) {
+    const Screenshot shot = CaptureScreen();
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t want = kHostPixel;
+            if (x < shown_w && y < shown_h) {
+                if (UnderWine()) continue;
+                want = x < picture.width && y < picture.height ? picture.at(x, y) : 0u;
+            }
+            const std::uint32_t got = shot.at(origin.x + x, origin.y + y);
+            if (got != want) {
+                char text[128];
+                std::snprintf(text, sizeof text, "at (%d, %d) of the host: %06X, expected %06X", x,
+                              y, got, want);
+                return text;
+            }
+        }
+    }
+    return {};
+}
+
+using PreviewTest = ScrTest;
+
+// ---- shown in the host --------------------------------------------------------------------------
+
+struct HostCase {
+    const wchar_t* format;  // the command text before the number
+    int host_width;
+    int host_height;
+};
+
+class ShownInTheHost : public PreviewTest, public ::testing::WithParamInterface<HostCase> {};
+
+TEST_P(ShownInTheHost, AsAChildAtTheTopLeftCornerWithThePicture) {
+    const HostCase c = GetParam();
+    const Picture picture = PreviewPicture();
+    ASSERT_FALSE(picture.pixels.empty());
+    PreviewHost host(c.host_width, c.host_height);
+    ScrProcess scr(std::wstring(c.format) + NumberOf(host.hwnd()));
+    HWND preview = host.WaitForPreview(scr);
+    ASSERT_NE(preview, nullptr) << "no preview in the host; the program "
+                                << (scr.Running() ? "runs without it" : "ended");
+
+    const WindowInfo info = DescribeWindow(preview);
+    EXPECT_EQ(info.pid, scr.pid());
+    EXPECT_EQ(GetAncestor(preview, GA_PARENT), host.hwnd());
+    EXPECT_TRUE(info.style & WS_CHILD);
+    EXPECT_FALSE(info.style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU)) << "not borderless";
+    EXPECT_EQ(Narrow(info.title), Narrow(kPreviewTitle));
+    // Its own size whatever the host's, at the host's client origin.
+    RECT client{};
+    GetClientRect(preview, &client);
+    EXPECT_EQ(client.right, Px(2205));
+    EXPECT_EQ(client.bottom, Px(1335));
+    RECT in_host = info.rect;
+    MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&in_host), 2);
+    EXPECT_EQ(in_host.left, 0);
+    EXPECT_EQ(in_host.top, 0);
+    // Nothing of it outside the host: no top-level window of the program shows.
+    for (const auto& w : scr.Windows()) EXPECT_FALSE(w.visible) << Narrow(w.cls) << " shows";
+
+    const int shown_w = std::min<int>(client.right, c.host_width);
+    const int shown_h = std::min<int>(client.bottom, c.host_height);
+    std::string mismatch;
+    const bool painted = WaitUntil(
+        [&] {
+            mismatch = Mismatch(picture, host.ClientOrigin(), c.host_width, c.host_height, shown_w,
+                                shown_h);
+            return mismatch.empty();
+        },
+        5s, 50ms);
+    EXPECT_TRUE(painted) << mismatch;
+
+    // It stays until the host takes it away.
+    PumpFor(300ms);
+    EXPECT_TRUE(scr.Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(Preview, ShownInTheHost,
+                         ::testing::Values(HostCase{L"/P ", 320, 200}, HostCase{L"/p ", 320, 200},
+                                           HostCase{L"/P  ", 200, 120},
+                                           // A pane smaller than the preview clips it.
+                                           HostCase{L"/P ", 100, 60}),
+                         CaseIndex());
+
+TEST_F(PreviewTest, LooksTheSameWhateverTheSettings) {
+    // Values the display and the dialog would refuse; the preview does not use them.
+    WriteRegString(kSettingsKey, L"Speed", L"5");
+    WriteRegString(kSettingsKey, L"Size", L"-1");
+    const Picture picture = PreviewPicture();
+    ASSERT_FALSE(picture.pixels.empty());
+    PreviewHost host(200, 120);
+    ScrProcess scr(L"/P " + NumberOf(host.hwnd()));
+    HWND preview = host.WaitForPreview(scr);
+    ASSERT_NE(preview, nullptr);
+    RECT client{};
+    GetClientRect(preview, &client);
+    std::string mismatch;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            mismatch =
+                Mismatch(picture, host.ClientOrigin(), 200, 120, client.right, client.bottom);
+            return mismatch.empty();
+        },
+        5s, 50ms))
+        << mismatch;
+}
+
+// The desktop's own window as the host: the preview is then a window of the screen itself, which
+// Wine draws too, so the picture can be compared pixel for pixel everywhere.
+TEST_F(PreviewTest, PaintsThePicturePixelForPixelAtItsTopLeftCorner) {
+    const Picture picture = PreviewPicture();
+    ASSERT_FALSE(picture.pixels.empty());
+    PatternWindow behind;  // so that nothing else on the screen can pass for the picture
+    ASSERT_TRUE(behind.WaitShown());
+    ScrProcess scr(L"/P " + NumberOf(GetDesktopWindow()));
+    auto preview = scr.WaitForVisibleWindow(kPreviewClass, L"");
+    ASSERT_TRUE(preview.has_value()) << "no preview on the desktop";
+    EXPECT_EQ(preview->rect.left, 0);
+    EXPECT_EQ(preview->rect.top, 0);
+    const int width = preview->rect.right - preview->rect.left;
+    const int height = preview->rect.bottom - preview->rect.top;
+    EXPECT_EQ(width, Px(2205));
+    EXPECT_EQ(height, Px(1335));
+    std::string mismatch;
+    const bool painted = WaitUntil(
+        [&] {
+            const Screenshot shot = CaptureScreen();
+            mismatch.clear();
+            for (int y = 0; y < height + 8 && mismatch.empty(); ++y) {
+                for (int x = 0; x < width + 8; ++x) {
+                    // Black where the window is larger than the picture; the pattern beyond it.
+                    std::uint32_t want = PatternColour(x, y);
+                    if (x < width && y < height) {
+                        want = x < picture.width && y < picture.height ? picture.at(x, y) : 0u;
+                    }
+                    if (shot.at(x, y) != want) {
+                        char text[96];
+                        std::snprintf(text, sizeof text, "at (%d, %d): %06X, expected %06X", x, y,
+                                      shot.at(x, y), want);
+                        mismatch = text;
+                        break;
+                    }
+                }
+            }
+            return mismatch.empty();
+        },
+        5s, 50ms);
+    EXPECT_TRUE(painted) << mismatch;
+}
+
+// ---- ending with the host -----------------------------------------------------------------------
+
+TEST_F(PreviewTest, EndsWhenTheHostDestroysItsWindow) {
+    PreviewHost host(320, 200);
+    ScrProcess scr(L"/P " + NumberOf(host.hwnd()));
+    HWND preview = host.WaitForPreview(scr);
+    ASSERT_NE(preview, nullptr);
+    host.Destroy();
+    EXPECT_TRUE(scr.WaitExit()) << "the preview's process outlived the host's window";
+    EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+    EXPECT_FALSE(IsWindow(preview));
+}
+
+// ---- an open preview refuses nothing ------------------------------------------------------------
+
+TEST_F(PreviewTest, AnOpenPreviewBlocksNoOtherStart) {
+    PreviewHost host(320, 200);
+    ScrProcess scr(L"/P " + NumberOf(host.hwnd()));
+    ASSERT_NE(host.WaitForPreview(scr), nullptr);
+
+    // A second preview in another pane.
+    PreviewHost second_host(200, 120);
+    ScrProcess second(L"/P " + NumberOf(second_host.hwnd()));
+    EXPECT_NE(second_host.WaitForPreview(second), nullptr) << "a second preview was refused";
+
+    // The settings dialog.
+    ScrProcess config(L"/C");
+    auto dialog = config.WaitForVisibleWindow(kConfigClass, kConfigTitle);
+    ASSERT_TRUE(dialog.has_value()) << "the settings dialog was refused beside a preview";
+    PostMessageW(dialog->hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(config.WaitExit());
+
+    EXPECT_TRUE(scr.Running());
+    EXPECT_TRUE(second.Running());
+}
+
+// ---- no usable host -----------------------------------------------------------------------------
+
+enum class NoHost { SwitchAlone, LowerSwitchAlone, Colon, Zero, Stale, NotANumber };
+
+std::wstring ArgumentsFor(NoHost kind) {
+    switch (kind) {
+        case NoHost::SwitchAlone:
+            return L"/P";
+        case NoHost::LowerSwitchAlone:
+            return L"/p";
+        case NoHost::Colon:
+            return L"/P:1234";
+        case NoHost::Zero:
+            return L"/P 0";
+        case NoHost::NotANumber:
+            return L"/P host";
+        case NoHost::Stale: {
+            HWND gone = nullptr;
+            {
+                PreviewHost host(50, 50);
+                gone = host.hwnd();
+            }
+            return L"/P " + NumberOf(gone);
+        }
+    }
+    return {};
+}
+
+class WithoutAHost : public PreviewTest, public ::testing::WithParamInterface<NoHost> {};
+
+TEST_P(WithoutAHost, ShowsNothingAndEnds) {
+    ScrProcess scr(ArgumentsFor(GetParam()));
+    ASSERT_TRUE(scr.WaitExitObserving()) << Narrow(scr.commandLine()) << " still runs";
+    EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+    EXPECT_TRUE(scr.SeenVisibleClasses().empty())
+        << Narrow(scr.commandLine()) << " showed a window of class "
+        << Narrow(*scr.SeenVisibleClasses().begin());
+    EXPECT_TRUE(FindTopLevelWindows(kPreviewTitle, L"").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Preview, WithoutAHost,
+                         ::testing::Values(NoHost::SwitchAlone, NoHost::LowerSwitchAlone,
+                                           NoHost::Colon, NoHost::Zero, NoHost::Stale,
+                                           NoHost::NotANumber),
+                         CaseIndex());
+
+TEST_F(PreviewTest, ANumberBeyondThirtyTwoBitsIsReported) {
+    ScrProcess scr(L"/P 99999999999");
+    std::optional<WindowInfo> box;
+    WaitUntil(
+        [&] {
+            scr.Observe();
+            for (const auto& w : scr.Windows()) {
+                if (w.visible && w.cls == kMessageBoxClass) box = w;
+            }
+            return box.has_value() || !scr.Running();
+        },
+        kStartLimit);
+    ASSERT_TRUE(box.has_value()) << "no error report; the program "
+                                 << (scr.Running() ? "is still running" : "ended");
+    std::wstring text;
+    WaitUntil(
+        [&] {
+            text = DialogStaticText(box->hwnd);
+            return !text.empty();
+        },
+        2s);
+    EXPECT_TRUE(ContainsNoCase(text, L"99999999999")) << "report: " << Narrow(text);
+    PressDialogButton(box->hwnd, IDOK);
+    ASSERT_TRUE(scr.WaitExitObserving());
+    EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(1));
+    EXPECT_EQ(scr.SeenVisibleClasses().count(kPreviewClass), 0u) << "the preview showed";
+}
+
+}  // namespace
+}  // namespace e2e
