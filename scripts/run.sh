@@ -5,7 +5,8 @@
 # With a reachable $DISPLAY the program shows there and runs until you end it the way a screen
 # saver ends (move the mouse, click, press a key). Without one it runs in a private Xvfb for
 # GLOAM_RUN_SECONDS (default 8) seconds, then a screenshot of that screen is saved to
-# build/win64/run-screenshot.png and the program is stopped.
+# build/win64/run-screenshot.png and the program is stopped. GLOAM_BUILD_ROOT=/some/dir builds in
+# /some/dir/win64 instead.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,9 +14,9 @@ cd "$root"
 
 scripts/setup.sh || exit 1
 
-dir="$root/build/win64"
+dir="${GLOAM_BUILD_ROOT:-$root/build}/win64"
 mkdir -p "$dir"
-if ! cmake --preset win64 >"$dir/configure.log" 2>&1; then
+if ! cmake --preset win64 -B "$dir" >"$dir/configure.log" 2>&1; then
     cat "$dir/configure.log"
     exit 1
 fi
