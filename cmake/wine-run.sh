@@ -64,7 +64,7 @@ export WINEARCH=win64
 # No Mono or Gecko installer dialogs: nothing may be downloaded and nobody answers them.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$home}"
-# Wine refuses a prefix owned by another user; keep HOME sane when ctest runs with none.
+# Wine expects a home folder; CI may run without HOME.
 export HOME="${HOME:-$home}"
 unset WINELOADER WINESERVER
 
