@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
     wine64 xvfb xauth x11-utils
-    imagemagick fonts-ipafont-gothic
+    imagemagick ffmpeg fonts-ipafont-gothic
     clang-format
     util-linux procps
 )
