@@ -129,8 +129,10 @@ TEST(CursorProbe, TellsTheArrowFromABlankCursor) {
         HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, c.cls, L"probe", WS_POPUP, 0, 0, 8, 8,
                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(hwnd, nullptr);
-        EXPECT_EQ(ProbeClassCursor(hwnd), c.expected) << Narrow(c.cls);
+        const CursorLook look = ProbeClassCursor(hwnd);
+        EXPECT_EQ(look, c.expected) << Narrow(c.cls) << ": " << ToString(look);
         DestroyWindow(hwnd);
+        UnregisterClassW(c.cls, GetModuleHandleW(nullptr));
     }
     DestroyCursor(blank);
 }
