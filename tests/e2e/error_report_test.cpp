@@ -12,6 +12,21 @@ struct BadSetting {
     const wchar_t* value;  // its stored text, which the report quotes
 };
 
+void PrintStored(const char* key, const wchar_t* text, std::ostream* os) {
+    *os << key << ' ';
+    if (text) {
+        *os << '"' << Narrow(text) << '"';
+    } else {
+        *os << "absent";
+    }
+}
+
+void PrintTo(const BadSetting& b, std::ostream* os) {
+    PrintStored("Speed", b.speed, os);
+    *os << ", ";
+    PrintStored("Size", b.size, os);
+}
+
 class ErrorReport : public ScrTest, public ::testing::WithParamInterface<BadSetting> {};
 
 TEST_P(ErrorReport, NamesTheValueAndShowsNoDisplay) {
@@ -80,6 +95,10 @@ struct GoodSetting {
     const wchar_t* speed;
     const wchar_t* size;
 };
+
+void PrintTo(const GoodSetting& g, std::ostream* os) {
+    *os << "Speed \"" << Narrow(g.speed) << "\", Size \"" << Narrow(g.size) << "\"";
+}
 
 class UsableSetting : public ScrTest, public ::testing::WithParamInterface<GoodSetting> {};
 

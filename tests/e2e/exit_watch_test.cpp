@@ -48,6 +48,10 @@ struct Jump {
     bool ends;
 };
 
+void PrintTo(const Jump& j, std::ostream* os) {
+    *os << "(" << j.dx << ", " << j.dy << ")";
+}
+
 std::string JumpName(const ::testing::TestParamInfo<Jump>& param) {
     auto n = [](int v) {
         std::string text = std::to_string(v < 0 ? -v : v);

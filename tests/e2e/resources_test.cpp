@@ -74,6 +74,10 @@ struct VersionString {
     const wchar_t* contains;  // nullptr: nothing required
 };
 
+void PrintTo(const VersionString& v, std::ostream* os) {
+    *os << Narrow(v.name);
+}
+
 std::string StringName(const ::testing::TestParamInfo<VersionString>& param) {
     return Narrow(param.param.name);
 }
@@ -261,6 +265,10 @@ struct Cat {
     int height;
     int nearWhiteFringe;  // picture pixels under black mask that may be near-white, not pure white
 };
+
+void PrintTo(const Cat& c, std::ostream* os) {
+    *os << "bitmaps " << c.picture << " and " << c.mask;
+}
 
 class CatBitmaps : public ::testing::TestWithParam<Cat> {};
 

@@ -77,6 +77,11 @@ struct RefusalCase {
     const wchar_t* args;
 };
 
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << (c.title == kDisplayTitle ? "display" : "settings") << " title open, start \""
+        << Narrow(c.args) << "\"";
+}
+
 std::string RefusalName(const ::testing::TestParamInfo<RefusalCase>& param) {
     return std::string(param.param.title == kDisplayTitle ? "display" : "config") + "_case" +
            std::to_string(param.index);
