@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Expect(key[i] == upper, "the mode key is not the text upper-cased");
     }
     const Mode mode = gloam::ModeOf(text);
-    const Mode expected = key == L"/S" ? Mode::Screen
+    const Mode expected = key == L"/S"   ? Mode::Screen
                           : key == L"/C" ? Mode::Config
                           : key == L"/P" ? Mode::Preview
                                          : Mode::None;

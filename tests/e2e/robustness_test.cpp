@@ -1,0 +1,279 @@
+// Many starts and ends in a row, as an impatient user or a host that restarts the preview on every
+// click makes them: each start shows its window, each end is clean, and nothing is left behind,
+// neither a window nor a process. A display starts beside an open preview; every start beside an
+// open display ends at once.
+#include "harness.h"
+// After <windows.h>, which it needs.
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iterator>
+
+namespace e2e {
+namespace {
+
+constexpr int kRounds = 20;
+constexpr wchar_t kScrFile[] = L"GloamDrift.scr";
+
+// Processes of the .scr anywhere on this machine (this Wine prefix).
+int ScrProcessCount() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list the processes, error " << GetLastError();
+        return -1;
+    }
+    int count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (EqualsNoCase(entry.szExeFile, kScrFile)) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Windows the program makes: its three forms and its error report (which carries its title).
+std::vector<WindowInfo> ProgramWindows() {
+    std::vector<WindowInfo> found;
+    for (const wchar_t* cls : {kDisplayClass, kConfigClass, kPreviewClass}) {
+        for (auto& w : FindTopLevelWindows(L"", cls)) found.push_back(w);
+    }
+    for (const wchar_t* title : {kDisplayTitle, kConfigTitle}) {
+        for (auto& w : FindTopLevelWindows(title, L"")) {
+            if (w.cls != kDisplayClass && w.cls != kConfigClass) found.push_back(w);
+        }
+    }
+    return found;
+}
+
+void ExpectNothingLeft() {
+    const bool clean =
+        WaitUntil([] { return ProgramWindows().empty() && ScrProcessCount() == 0; }, kExitLimit);
+    EXPECT_TRUE(clean) << ScrProcessCount() << " process(es) of the .scr left";
+    for (const auto& w : ProgramWindows()) {
+        ADD_FAILURE() << "window left: class " << Narrow(w.cls) << ", title " << Narrow(w.title);
+    }
+}
+
+// A plain window of this process that plays the host's preview pane.
+class Host {
+  public:
+    Host() {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = L"GloamE2ERobustHost";
+        RegisterClassExW(&wc);  // a second registration fails harmlessly
+        hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"GloamDrift e2e host",
+                                WS_POPUP | WS_CLIPCHILDREN, 40, 40, 320, 240, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+        if (!hwnd_) {
+            ADD_FAILURE() << "cannot create the host window";
+            return;
+        }
+        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        UpdateWindow(hwnd_);
+    }
+    ~Host() { Destroy(); }
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    std::wstring Number() const {
+        return std::to_wstring(static_cast<long long>(HandleToLong(hwnd_)));
+    }
+    void Destroy() {
+        if (hwnd_) DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+        PumpMessages();
+    }
+    // The preview once it is a visible child of this window; nullptr when none shows in time.
+    HWND WaitForPreview(ScrProcess& scr) const {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                found = FindWindowExW(hwnd_, nullptr, kPreviewClass, nullptr);
+                return (found && IsWindowVisible(found)) || !scr.Running();
+            },
+            kStartLimit);
+        return found && IsWindowVisible(found) ? found : nullptr;
+    }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+HWND ChildWithText(HWND parent, std::wstring_view text) {
+    struct Search {
+        std::wstring_view text;
+        HWND found;
+    } search{text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (DescribeWindow(hwnd).title == s->text) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class QuickStarts : public ScrTest {
+  protected:
+    void SetUp() override {
+        ScrTest::SetUp();
+        ASSERT_TRUE(WaitUntil([] { return ScrProcessCount() == 0; }, kExitLimit))
+            << "a process of the .scr is already running";
+    }
+};
+
+// Each round ends the display a different way: a click, a key release, a mouse movement.
+TEST_F(QuickStarts, TwentyDisplays) {
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        MoveCursorTo(centre_.x, centre_.y);
+        ScrProcess scr(round % 2 ? L"/s" : L"");
+        const auto display = scr.WaitForVisibleWindow(kDisplayClass, kDisplayTitle);
+        ASSERT_TRUE(display.has_value()) << "no display window";
+        switch (round % 3) {
+            case 0:
+                Click();
+                break;
+            case 1:
+                // Keys go to the foreground window, which the display becomes just after it shows.
+                ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == display->hwnd; }, 3s))
+                    << "the display did not come to the front";
+                KeyDown(VK_SHIFT);
+                KeyUp(VK_SHIFT);
+                break;
+            default:
+                MoveCursorBy(40, 0);
+                break;
+        }
+        ASSERT_TRUE(scr.WaitExit()) << "the display did not end";
+        EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+    }
+    MoveCursorTo(centre_.x, centre_.y);
+    ExpectNothingLeft();
+}
+
+// A dialog takes about two seconds to open under Wine: twenty make a long test.
+using QuickStartsLong = QuickStarts;
+
+// Each round leaves the dialog a different way, none of which writes: Cancel, Esc, the close
+// command.
+TEST_F(QuickStartsLong, TwentySettingsDialogs) {
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        ScrProcess scr(round % 2 ? L"/c" : L"/C");
+        const auto dialog = scr.WaitForVisibleWindow(kConfigClass, kConfigTitle);
+        ASSERT_TRUE(dialog.has_value()) << "no settings dialog";
+        switch (round % 3) {
+            case 0: {
+                const HWND cancel = ChildWithText(dialog->hwnd, L"ｷｬﾝｾﾙ");
+                ASSERT_NE(cancel, nullptr) << "no Cancel button";
+                PostMessageW(cancel, BM_CLICK, 0, 0);
+                break;
+            }
+            case 1:
+                ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog->hwnd; }, 3s))
+                    << "the dialog did not come to the front";
+                KeyDown(VK_ESCAPE);
+                KeyUp(VK_ESCAPE);
+                break;
+            default:
+                PostMessageW(dialog->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+        }
+        ASSERT_TRUE(scr.WaitExit()) << "the dialog did not end";
+        EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+    }
+    EXPECT_FALSE(ReadRegString(kSettingsKey, L"Speed").has_value()) << "a dialog wrote";
+    EXPECT_FALSE(ReadRegString(kSettingsKey, L"Size").has_value()) << "a dialog wrote";
+    ExpectNothingLeft();
+}
+
+// The host destroys its pane, and the preview's process ends with it.
+TEST_F(QuickStarts, TwentyPreviews) {
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        Host host;
+        ScrProcess scr((round % 2 ? L"/p " : L"/P ") + host.Number());
+        const HWND preview = host.WaitForPreview(scr);
+        if (!preview && round == 0) {
+            GTEST_SKIP() << "no preview window shows in its host: the preview is not built yet";
+        }
+        ASSERT_NE(preview, nullptr) << "no preview in the host";
+        host.Destroy();
+        ASSERT_TRUE(scr.WaitExit()) << "the preview outlived its host";
+        EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+    }
+    ExpectNothingLeft();
+}
+
+using BesideOthers = QuickStarts;
+
+// An open preview refuses no start: a display starts, ends, and the preview stays.
+TEST_F(BesideOthers, DisplayStartsWhileAPreviewIsOpen) {
+    Host host;
+    ScrProcess preview(L"/P " + host.Number());
+    if (!host.WaitForPreview(preview)) {
+        GTEST_SKIP() << "no preview window shows in its host: the preview is not built yet";
+    }
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        MoveCursorTo(centre_.x, centre_.y);
+        ScrProcess display(L"/S");
+        ASSERT_TRUE(display.WaitForVisibleWindow(kDisplayClass, kDisplayTitle).has_value())
+            << "no display beside the preview; the display "
+            << (display.Running() ? "runs without its window" : "ended");
+        EXPECT_TRUE(preview.Running()) << "the preview ended";
+        Click();
+        ASSERT_TRUE(display.WaitExit()) << "the display did not end";
+        EXPECT_EQ(display.ExitCode(), std::optional<DWORD>(0));
+    }
+    EXPECT_TRUE(preview.Running()) << "the preview ended with the display";
+    EXPECT_NE(FindWindowExW(host.hwnd(), nullptr, kPreviewClass, nullptr), nullptr)
+        << "the preview left its host";
+    host.Destroy();
+    ASSERT_TRUE(preview.WaitExit()) << "the preview outlived its host";
+    ExpectNothingLeft();
+}
+
+// While a display is open, every further start ends at once, whatever its switch, and shows
+// nothing; the display stays.
+TEST_F(BesideOthers, EveryStartBesideADisplayEndsAtOnce) {
+    ScrProcess display(L"/S");
+    ASSERT_TRUE(display.WaitForVisibleWindow(kDisplayClass, kDisplayTitle).has_value());
+    const wchar_t* const switches[] = {L"/S", L"", L"/C", L"/P 1234", L"/s", L"/c:5", L"-s"};
+    auto slowest = std::chrono::milliseconds(0);
+    for (int round = 0; round < kRounds; ++round) {
+        const wchar_t* args = switches[round % std::size(switches)];
+        SCOPED_TRACE(testing::Message() << "round " << round << ", \"" << Narrow(args) << "\"");
+        const auto started = std::chrono::steady_clock::now();
+        ScrProcess second(args);
+        ASSERT_TRUE(second.WaitExitObserving()) << "the second start is still running";
+        slowest = std::max(slowest, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - started));
+        EXPECT_EQ(second.ExitCode(), std::optional<DWORD>(0));
+        EXPECT_TRUE(second.SeenVisibleClasses().empty())
+            << "it showed a window of class " << Narrow(*second.SeenVisibleClasses().begin());
+        ASSERT_TRUE(display.Running()) << "the display ended";
+    }
+    RecordProperty("slowest_refused_start_ms", static_cast<int>(slowest.count()));
+    EXPECT_EQ(FindTopLevelWindows(kDisplayTitle, kDisplayClass).size(), 1u);
+    Click();
+    ASSERT_TRUE(display.WaitExit());
+    ExpectNothingLeft();
+}
+
+}  // namespace
+}  // namespace e2e

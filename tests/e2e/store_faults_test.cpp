@@ -1,0 +1,440 @@
+// A settings store that refuses writes, and stored values the program did not write: values of
+// other registry types, very long texts, texts with a NUL, a tab or characters of other scripts.
+//
+// A refused write of the install record stops every start with the error report before any form
+// shows; a stored value gives the index that the registry store's reading rules and the
+// leading-number parse make of it, seen in which speed button the settings dialog checks, or the
+// error report when that index is unusable. Every key the tests lock or fill is put back.
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+// ---- raw registry values ------------------------------------------------------------------------
+
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    bool operator==(const RawValue&) const = default;
+};
+
+RawValue Utf16Value(DWORD type, std::wstring_view text, bool terminated = true) {
+    RawValue value{type, {}};
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+    value.data.assign(bytes, bytes + text.size() * sizeof(wchar_t));
+    if (terminated) value.data.insert(value.data.end(), sizeof(wchar_t), 0);
+    return value;
+}
+
+RawValue DwordValue(DWORD type, DWORD number) {
+    RawValue value{type, std::vector<BYTE>(sizeof number)};
+    std::memcpy(value.data.data(), &number, sizeof number);
+    return value;
+}
+
+void WriteRaw(const wchar_t* subkey, const wchar_t* name, const RawValue& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const LSTATUS rc = RegSetValueExW(key, name, 0, value.type, value.data.data(),
+                                      static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+    ASSERT_EQ(rc, ERROR_SUCCESS) << "cannot store " << Narrow(name);
+}
+
+// Nullopt when the key or the value is absent.
+std::optional<RawValue> ReadRaw(const wchar_t* subkey, const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    RawValue value;
+    DWORD size = 0;
+    LSTATUS rc = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+        value.data.resize(size);
+        rc = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
+        value.data.resize(size);
+    }
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+bool KeyExists(const wchar_t* subkey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// ---- a store that refuses the install record ----------------------------------------------------
+
+// The install key exists with stale values, and its security descriptor denies everyone the right
+// to set values or create subkeys; reading and deleting stay allowed, so the test can look and put
+// everything back.
+class DeniedInstallKey {
+  public:
+    DeniedInstallKey() {
+        WriteRegString(kInstallKey, L"ApplicationPath", L"C:\\Stale\\Folder");
+        WriteRegString(kInstallKey, L"CurrentVersion", L"0.99.0001");
+        SetDacl(true);
+    }
+    ~DeniedInstallKey() { SetDacl(false); }
+    DeniedInstallKey(const DeniedInstallKey&) = delete;
+    DeniedInstallKey& operator=(const DeniedInstallKey&) = delete;
+
+    bool Applied() const { return applied_; }
+
+  private:
+    void SetDacl(bool deny) {
+        HKEY key = nullptr;
+        LSTATUS rc =
+            RegOpenKeyExW(HKEY_CURRENT_USER, kInstallKey, 0, READ_CONTROL | WRITE_DAC, &key);
+        if (rc != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot open the install key to change its access, error " << rc;
+            return;
+        }
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+        alignas(DWORD) BYTE acl_bytes[512];
+        auto* acl = reinterpret_cast<PACL>(acl_bytes);
+        InitializeAcl(acl, sizeof acl_bytes, ACL_REVISION);
+        // A deny entry goes before the allow entries, as the canonical order wants.
+        if (deny)
+            AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, everyone);
+        AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        rc = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+        FreeSid(everyone);
+        RegCloseKey(key);
+        if (rc != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot set the install key's access, error " << rc;
+            return;
+        }
+        applied_ = deny;
+    }
+
+    bool applied_ = false;
+};
+
+// The install record's application key exists but is volatile, and a volatile key can hold only
+// volatile subkeys: the program's section cannot be created under it.
+class VolatileInstallRoot {
+  public:
+    VolatileInstallRoot() {
+        DeleteRegTree(kInstallRoot);
+        HKEY key = nullptr;
+        const LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, kInstallRoot, 0, nullptr,
+                                           REG_OPTION_VOLATILE, KEY_READ, nullptr, &key, nullptr);
+        if (rc != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot create a volatile install key, error " << rc;
+            return;
+        }
+        RegCloseKey(key);
+        // Make sure this registry really refuses: the test means nothing otherwise.
+        HKEY child = nullptr;
+        refuses_ = RegCreateKeyExW(HKEY_CURRENT_USER, kInstallKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                   nullptr, &child, nullptr) != ERROR_SUCCESS;
+        if (child) {
+            RegCloseKey(child);
+            RegDeleteKeyW(HKEY_CURRENT_USER, kInstallKey);
+        }
+    }
+    ~VolatileInstallRoot() { DeleteRegTree(kInstallRoot); }
+    VolatileInstallRoot(const VolatileInstallRoot&) = delete;
+    VolatileInstallRoot& operator=(const VolatileInstallRoot&) = delete;
+
+    bool Refuses() const { return refuses_; }
+
+  private:
+    bool refuses_ = false;
+};
+
+// ---- the error report ---------------------------------------------------------------------------
+
+struct Report {
+    bool shown = false;
+    std::wstring text;
+    std::set<std::wstring> seen;  // classes of the process's windows seen visible
+    std::optional<DWORD> exit_code;
+};
+
+// Waits for the report of a start, answers it and waits for the end.
+Report AwaitReport(ScrProcess& scr) {
+    Report report;
+    std::optional<WindowInfo> box;
+    WaitUntil(
+        [&] {
+            scr.Observe();
+            for (const auto& w : scr.Windows()) {
+                if (w.visible && w.cls == kMessageBoxClass) box = w;
+            }
+            return box.has_value() || !scr.Running();
+        },
+        kStartLimit);
+    if (box) {
+        report.shown = true;
+        WaitUntil(
+            [&] {
+                report.text = DialogStaticText(box->hwnd);
+                return !report.text.empty();
+            },
+            2s);
+        PumpFor(200ms);  // anything else about to show would show now
+        scr.Observe();
+        PressDialogButton(box->hwnd, IDOK);
+    }
+    scr.WaitExitObserving();
+    report.seen = scr.SeenVisibleClasses();
+    report.exit_code = scr.ExitCode();
+    return report;
+}
+
+void ExpectReportOnly(const Report& report, std::wstring_view args) {
+    const std::string start = "start \"" + Narrow(args) + "\"";
+    ASSERT_TRUE(report.shown) << start << ": no error report";
+    EXPECT_EQ(report.seen, std::set<std::wstring>{kMessageBoxClass})
+        << start << ": a window other than the report showed";
+    EXPECT_EQ(report.exit_code, std::optional<DWORD>(1)) << start;
+}
+
+// The starts a host or a user can make.
+const wchar_t* const kEveryStart[] = {L"/S", L"", L"/C", L"/P 0", L"/p 1234", L"-s", L"/x"};
+
+using StoreRefusesWrites = ScrTest;
+
+TEST_F(StoreRefusesWrites, EveryStartReportsTheDeniedInstallRecord) {
+    WriteRegString(kSettingsKey, L"Speed", L"2");
+    WriteRegString(kSettingsKey, L"Size", L"0");
+    const auto speed = ReadRaw(kSettingsKey, L"Speed");
+    const auto size = ReadRaw(kSettingsKey, L"Size");
+    {
+        DeniedInstallKey denied;
+        ASSERT_TRUE(denied.Applied());
+        {
+            HKEY key = nullptr;
+            const LSTATUS rc =
+                RegOpenKeyExW(HKEY_CURRENT_USER, kInstallKey, 0, KEY_SET_VALUE, &key);
+            if (key) RegCloseKey(key);
+            if (rc == ERROR_SUCCESS) {
+                GTEST_SKIP() << "this registry does not enforce a key's access list";
+            }
+        }
+        for (const wchar_t* args : kEveryStart) {
+            ScrProcess scr(args);
+            const Report report = AwaitReport(scr);
+            ExpectReportOnly(report, args);
+            EXPECT_TRUE(ContainsNoCase(report.text, L"ApplicationPath"))
+                << "the report does not name the entry: " << Narrow(report.text);
+            EXPECT_TRUE(ContainsNoCase(report.text, L"Gloam Drift SCR\\UpdateInfo"))
+                << "the report does not name the key: " << Narrow(report.text);
+        }
+        // Nothing else changed: the stale record, the settings as they were, no new keys.
+        EXPECT_EQ(ReadRegString(kInstallKey, L"ApplicationPath"),
+                  std::optional<std::wstring>(L"C:\\Stale\\Folder"));
+        EXPECT_EQ(ReadRegString(kInstallKey, L"CurrentVersion"),
+                  std::optional<std::wstring>(L"0.99.0001"));
+    }
+    EXPECT_EQ(ReadRaw(kSettingsKey, L"Speed"), speed);
+    EXPECT_EQ(ReadRaw(kSettingsKey, L"Size"), size);
+    EXPECT_FALSE(FindTopLevelWindows(kDisplayTitle, kDisplayClass).size());
+}
+
+TEST_F(StoreRefusesWrites, EveryStartReportsTheSectionThatCannotBeCreated) {
+    WriteRegString(kSettingsKey, L"Speed", L"0");
+    const auto speed = ReadRaw(kSettingsKey, L"Speed");
+    {
+        VolatileInstallRoot root;
+        if (!root.Refuses()) GTEST_SKIP() << "this registry lets a volatile key hold any subkey";
+        for (const wchar_t* args : kEveryStart) {
+            ScrProcess scr(args);
+            const Report report = AwaitReport(scr);
+            ExpectReportOnly(report, args);
+            EXPECT_TRUE(ContainsNoCase(report.text, L"ApplicationPath"))
+                << "the report does not name the entry: " << Narrow(report.text);
+            EXPECT_TRUE(ContainsNoCase(report.text, L"Gloam Drift SCR\\UpdateInfo"))
+                << "the report does not name the key: " << Narrow(report.text);
+            EXPECT_FALSE(KeyExists(kInstallKey))
+                << "the section appeared after \"" << Narrow(args) << "\"";
+        }
+    }
+    EXPECT_EQ(ReadRaw(kSettingsKey, L"Speed"), speed);
+    EXPECT_FALSE(ReadRaw(kSettingsKey, L"Size").has_value()) << "the size was written";
+}
+
+// ---- stored values the program did not write ----------------------------------------------------
+
+struct StoredSpeed {
+    const char* name;
+    RawValue value;
+    int index;              // the speed button checked, -1: the error report instead
+    const wchar_t* quoted;  // what the report quotes beside "Speed", nullptr: nothing particular
+};
+
+void PrintTo(const StoredSpeed& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::vector<StoredSpeed> StoredSpeeds() {
+    const std::wstring long_tail = L"2" + std::wstring(99999, L'x');
+    const std::wstring long_digits(100000, L'9');
+    const std::wstring long_blanks = std::wstring(99999, L' ') + L"2";
+    RawValue short_dword{REG_DWORD, {2, 0}};
+    RawValue odd_length = Utf16Value(REG_SZ, L"2x");
+    odd_length.data.resize(3);  // "2" and half a character
+    return {
+        // Numbers: REG_DWORD and REG_QWORD read as their decimal text.
+        {"dword_2", DwordValue(REG_DWORD, 2), 2, nullptr},
+        {"dword_0", DwordValue(REG_DWORD, 0), 0, nullptr},
+        {"dword_3", DwordValue(REG_DWORD, 3), -1, L"3"},
+        {"dword_all_ones", DwordValue(REG_DWORD, 0xFFFFFFFF), -1, L"4294967295"},
+        {"qword_1", RawValue{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, 1, nullptr},
+        {"expand_sz", Utf16Value(REG_EXPAND_SZ, L"2"), 2, nullptr},
+        {"expand_sz_not_expanded", Utf16Value(REG_EXPAND_SZ, L"%NUMBER_OF_PROCESSORS%"), 0,
+         nullptr},
+        // Types that hold no text read as absent: the default, 1.
+        {"binary", RawValue{REG_BINARY, {'2', 0, 0, 0}}, 1, nullptr},
+        {"multi_sz", Utf16Value(REG_MULTI_SZ, std::wstring(L"2\0", 2)), 1, nullptr},
+        {"none", RawValue{REG_NONE, {'2', 0}}, 1, nullptr},
+        {"dword_big_endian", RawValue{REG_DWORD_BIG_ENDIAN, {0, 0, 0, 2}}, 1, nullptr},
+        {"dword_too_short", short_dword, 1, nullptr},
+        // Very long texts.
+        {"long_tail", Utf16Value(REG_SZ, long_tail), 2, nullptr},
+        {"long_digits", Utf16Value(REG_SZ, long_digits), -1, L"99999999"},
+        {"long_blanks", Utf16Value(REG_SZ, long_blanks), 2, nullptr},
+        // Odd characters: the text ends at its first NUL; a tab is a blank; other scripts'
+        // digits are no digits.
+        {"nul_inside",
+         Utf16Value(REG_SZ, std::wstring(L"2\0"
+                                         L"1",
+                                         3)),
+         2, nullptr},
+        {"nul_first",
+         Utf16Value(REG_SZ, std::wstring(L"\0"
+                                         L"2",
+                                         2)),
+         0, nullptr},
+        {"unterminated", Utf16Value(REG_SZ, L"2", false), 2, nullptr},
+        {"odd_length", odd_length, 2, nullptr},
+        {"tab", Utf16Value(REG_SZ, L"\t2"), 2, nullptr},
+        {"fullwidth_two", Utf16Value(REG_SZ, L"\xFF12"), 0, nullptr},
+        {"two_then_kanji", Utf16Value(REG_SZ, L"2\x65E5"), 2, nullptr},
+        {"kanji_then_two",
+         Utf16Value(REG_SZ,
+                    L"\x65E5"
+                    L"2"),
+         0, nullptr},
+        {"ideographic_space",
+         Utf16Value(REG_SZ,
+                    L"\x3000"
+                    L"2"),
+         0, nullptr},
+        {"arabic_indic_two", Utf16Value(REG_SZ, L"\x0662"), 0, nullptr},
+    };
+}
+
+class StoredValue : public ScrTest, public ::testing::WithParamInterface<StoredSpeed> {};
+
+// The index of the checked speed button of the settings dialog, -1 when not exactly one is.
+int CheckedSpeed(HWND dialog) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        dialog,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    RECT frame{};
+    for (HWND child : children) {
+        const WindowInfo info = DescribeWindow(child);
+        if ((info.style & BS_TYPEMASK) == BS_GROUPBOX && info.title == L"速度(&S)")
+            frame = info.rect;
+    }
+    std::vector<WindowInfo> options;
+    for (HWND child : children) {
+        const WindowInfo info = DescribeWindow(child);
+        const LONG_PTR type = info.style & BS_TYPEMASK;
+        if (!EqualsNoCase(info.cls, L"Button")) continue;
+        if (type != BS_AUTORADIOBUTTON && type != BS_RADIOBUTTON) continue;
+        const POINT middle{(info.rect.left + info.rect.right) / 2,
+                           (info.rect.top + info.rect.bottom) / 2};
+        if (PtInRect(&frame, middle)) options.push_back(info);
+    }
+    if (options.size() != 3) return -1;
+    std::sort(options.begin(), options.end(),
+              [](const WindowInfo& a, const WindowInfo& b) { return a.rect.left < b.rect.left; });
+    int checked = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (SendMessageW(options[i].hwnd, BM_GETCHECK, 0, 0) != BST_CHECKED) continue;
+        if (checked >= 0) return -1;
+        checked = i;
+    }
+    return checked;
+}
+
+// Clicks the dialog's Cancel button the way the mouse does.
+void Cancel(HWND dialog) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        dialog,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        if (DescribeWindow(child).title == L"ｷｬﾝｾﾙ") {
+            PostMessageW(child, BM_CLICK, 0, 0);
+            return;
+        }
+    }
+    ADD_FAILURE() << "the dialog has no Cancel button";
+}
+
+TEST_P(StoredValue, GivesTheDocumentedIndex) {
+    const StoredSpeed& c = GetParam();
+    WriteRaw(kSettingsKey, L"Speed", c.value);
+    WriteRegString(kSettingsKey, L"Size", L"1");
+
+    ScrProcess scr(L"/C");
+    if (c.index < 0) {
+        const Report report = AwaitReport(scr);
+        ExpectReportOnly(report, L"/C");
+        EXPECT_TRUE(ContainsNoCase(report.text, L"Speed")) << "report: " << Narrow(report.text);
+        if (c.quoted) {
+            EXPECT_TRUE(ContainsNoCase(report.text, c.quoted))
+                << "report: " << Narrow(report.text.substr(0, 300));
+        }
+    } else {
+        const auto dialog = scr.WaitForVisibleWindow(kConfigClass, kConfigTitle);
+        ASSERT_TRUE(dialog.has_value()) << "no settings dialog";
+        EXPECT_EQ(CheckedSpeed(dialog->hwnd), c.index);
+        Cancel(dialog->hwnd);
+        ASSERT_TRUE(scr.WaitExitObserving()) << "the dialog did not end on Cancel";
+        EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+        EXPECT_EQ(scr.SeenVisibleClasses().count(kMessageBoxClass), 0u) << "an error report";
+    }
+    // The stored value stays exactly as it was: a start only reads the settings.
+    EXPECT_EQ(ReadRaw(kSettingsKey, L"Speed"), std::optional<RawValue>(c.value));
+}
+
+std::string StoredSpeedName(const ::testing::TestParamInfo<StoredSpeed>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Registry, StoredValue, ::testing::ValuesIn(StoredSpeeds()),
+                         StoredSpeedName);
+
+}  // namespace
+}  // namespace e2e
