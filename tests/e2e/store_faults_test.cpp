@@ -299,6 +299,8 @@ std::vector<StoredSpeed> StoredSpeeds() {
         {"dword_3", DwordValue(REG_DWORD, 3), -1, L"3"},
         {"dword_all_ones", DwordValue(REG_DWORD, 0xFFFFFFFF), -1, L"4294967295"},
         {"qword_1", RawValue{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, 1, nullptr},
+        {"qword_beyond_32_bits", RawValue{REG_QWORD, {0, 0, 0, 0, 0, 1, 0, 0}}, -1,
+         L"1099511627776"},
         {"expand_sz", Utf16Value(REG_EXPAND_SZ, L"2"), 2, nullptr},
         {"expand_sz_not_expanded", Utf16Value(REG_EXPAND_SZ, L"%NUMBER_OF_PROCESSORS%"), 0,
          nullptr},
@@ -319,6 +321,7 @@ std::vector<StoredSpeed> StoredSpeeds() {
                                          L"1",
                                          3)),
          2, nullptr},
+        {"no_bytes_at_all", RawValue{REG_SZ, {}}, 0, nullptr},
         {"nul_first",
          Utf16Value(REG_SZ, std::wstring(L"\0"
                                          L"2",
