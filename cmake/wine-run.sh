@@ -139,6 +139,13 @@ setup_locked() {
         fi
         touch "$home/prefix.ready"
     fi
+    if [[ ! -f "$home/prefix.configured-1" ]]; then
+        # No window manager runs in Xvfb. Wine would wait 2 s for one whenever a captioned window
+        # (a message box, a dialog) is hidden; unmanaged windows skip that wait.
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            </dev/null >>"$home/wineboot.log" 2>&1 || die "cannot configure the prefix"
+        touch "$home/prefix.configured-1"
+    fi
     # Persistent server: starting it is a no-op when one already serves this prefix. Its output
     # must not go to our caller's pipes, or ctest would wait for it to exit.
     "$wineserver" -p </dev/null >/dev/null 2>&1 || true
