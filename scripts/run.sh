@@ -3,9 +3,10 @@
 # ARGS default to "/S" (the full-screen display); "/C" opens the settings dialog.
 #
 # With a reachable $DISPLAY the program shows there and runs until you end it the way a screen
-# saver ends (move the mouse, click, press a key). Without one it runs in a private Xvfb for
-# GLOAM_RUN_SECONDS (default 8) seconds, then a screenshot of that screen is saved to
-# build/win64/run-screenshot.png and the program is stopped. GLOAM_BUILD_ROOT=/some/dir builds in
+# saver ends (move the mouse, click, press a key). Without one, "/S" is recorded by
+# scripts/demo.sh over a sample desktop (out/demo.gif and out/demo-frame.png); any other mode runs
+# in a private Xvfb for GLOAM_RUN_SECONDS (default 8) seconds, then a screenshot of that screen is
+# saved to build/win64/run-screenshot.png and the program is stopped. GLOAM_BUILD_ROOT=/some/dir builds in
 # /some/dir/win64 instead.
 set -uo pipefail
 
@@ -28,6 +29,12 @@ args=("$@")
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
     echo "run: $scr ${args[*]} on $DISPLAY"
     exec "$root/cmake/wine-run.sh" "$scr" "${args[@]}"
+fi
+
+# The display without a screen to show it on: record it over a sample desktop instead.
+if [[ "${args[*]}" == "/S" ]]; then
+    echo "run: no display; recording $scr /S on a private virtual screen"
+    exec "$root/scripts/demo.sh" --scr "$scr" --build-root "${GLOAM_BUILD_ROOT:-$root/build}"
 fi
 
 seconds=${GLOAM_RUN_SECONDS:-8}

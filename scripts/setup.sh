@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
     wine64 xvfb xauth x11-utils
     imagemagick ffmpeg fonts-ipafont-gothic
-    clang-format
+    clang-format clang libclang-rt-14-dev fonts-liberation
     util-linux procps
 )
 

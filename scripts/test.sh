@@ -4,6 +4,7 @@
 #   native-asan  the same under AddressSanitizer and UBSan
 #   win32        the shipped i686 GloamDrift.scr, checked statically (this machine cannot run it)
 #   win64        the x86_64 GloamDrift.scr, driven end to end under wine64 in Xvfb
+# and then the libFuzzer targets in fuzz/ for a bounded time (GLOAM_FUZZ_SECONDS per target).
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets.
 #
 # Environment: GLOAM_PRESETS="native win64" runs only those; GLOAM_BUILD_ROOT=/some/dir builds
@@ -77,6 +78,15 @@ for preset in "${presets[@]}"; do
         failed_steps+=("$preset: tests")
     fi
 done
+
+if [[ " ${presets[*]} " == *" native "* ]]; then
+    echo "=== fuzz"
+    if GLOAM_FUZZ_SECONDS=${GLOAM_FUZZ_SECONDS:-30} fuzz/run.sh "$(build_dir fuzz)"; then
+        summaries+=("fuzz: no fault found")
+    else
+        failed_steps+=("fuzz")
+    fi
+fi
 
 echo
 echo "=== summary ($((SECONDS - started)) s)"
