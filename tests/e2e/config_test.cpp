@@ -592,25 +592,10 @@ TEST_P(UnusableIndex, ReportsAndShowsNoDialog) {
     if (c.speed) WriteRegString(kSettingsKey, L"Speed", c.speed);
     if (c.size) WriteRegString(kSettingsKey, L"Size", c.size);
     ScrProcess scr(L"/C");
-    std::optional<WindowInfo> box;
-    WaitUntil(
-        [&] {
-            scr.Observe();
-            for (const auto& w : scr.Windows()) {
-                if (w.visible && w.cls == kMessageBoxClass) box = w;
-            }
-            return box.has_value() || !scr.Running();
-        },
-        kStartLimit);
+    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
     ASSERT_TRUE(box.has_value()) << "no error report; the program "
                                  << (scr.Running() ? "is still running" : "ended");
-    std::wstring text;
-    WaitUntil(
-        [&] {
-            text = DialogStaticText(box->hwnd);
-            return !text.empty();
-        },
-        2s);
+    const std::wstring text = WaitForDialogText(box->hwnd);
     EXPECT_TRUE(ContainsNoCase(text, c.named)) << "report: " << Narrow(text);
     EXPECT_TRUE(ContainsNoCase(text, c.value)) << "report: " << Narrow(text);
     PressDialogButton(box->hwnd, IDOK);

@@ -37,16 +37,7 @@ TEST_P(ErrorReport, NamesTheValueAndShowsNoDisplay) {
     PatternWindow desktop;
     ASSERT_TRUE(desktop.WaitShown());
     ScrProcess scr(L"/S");
-    std::optional<WindowInfo> box;
-    WaitUntil(
-        [&] {
-            scr.Observe();
-            for (const auto& w : scr.Windows()) {
-                if (w.visible && w.cls == kMessageBoxClass) box = w;
-            }
-            return box.has_value() || !scr.Running();
-        },
-        kStartLimit);
+    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
     ASSERT_TRUE(box.has_value()) << "no message box; the program "
                                  << (scr.Running() ? "is still running" : "ended");
     EXPECT_EQ(Narrow(box->title), Narrow(kDisplayTitle));
@@ -55,13 +46,7 @@ TEST_P(ErrorReport, NamesTheValueAndShowsNoDisplay) {
     EXPECT_EQ(GetAncestor(WindowFromPoint(middle), GA_ROOT), box->hwnd)
         << "the report is covered by another window";
 
-    std::wstring text;
-    WaitUntil(
-        [&] {
-            text = DialogStaticText(box->hwnd);
-            return !text.empty();
-        },
-        2s);
+    const std::wstring text = WaitForDialogText(box->hwnd);
     EXPECT_TRUE(ContainsNoCase(text, bad.named)) << "report: " << Narrow(text);
     EXPECT_TRUE(ContainsNoCase(text, bad.value)) << "report: " << Narrow(text);
 

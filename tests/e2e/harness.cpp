@@ -279,6 +279,17 @@ std::wstring DialogStaticText(HWND dialog) {
     return text;
 }
 
+std::wstring WaitForDialogText(HWND dialog, Millis limit) {
+    std::wstring text;
+    WaitUntil(
+        [&] {
+            text = DialogStaticText(dialog);
+            return !text.empty();
+        },
+        limit);
+    return text;
+}
+
 void PressDialogButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));

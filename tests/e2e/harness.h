@@ -81,6 +81,8 @@ std::vector<WindowInfo> TopLevelWindowsOf(DWORD pid);
 std::vector<WindowInfo> FindTopLevelWindows(std::wstring_view title, std::wstring_view cls);
 // Texts of the static controls of a dialog (a message box's message is one of them).
 std::wstring DialogStaticText(HWND dialog);
+// DialogStaticText once the dialog has filled it in, waiting up to `limit`; empty if it never does.
+std::wstring WaitForDialogText(HWND dialog, Millis limit = 2s);
 // Presses a dialog's button by its id (IDOK for a message box's OK) the way a click does.
 void PressDialogButton(HWND dialog, int id);
 

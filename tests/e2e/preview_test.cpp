@@ -386,25 +386,10 @@ INSTANTIATE_TEST_SUITE_P(Preview, WithoutAHost,
 
 TEST_F(PreviewTest, ANumberBeyondThirtyTwoBitsIsReported) {
     ScrProcess scr(L"/P 99999999999");
-    std::optional<WindowInfo> box;
-    WaitUntil(
-        [&] {
-            scr.Observe();
-            for (const auto& w : scr.Windows()) {
-                if (w.visible && w.cls == kMessageBoxClass) box = w;
-            }
-            return box.has_value() || !scr.Running();
-        },
-        kStartLimit);
+    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
     ASSERT_TRUE(box.has_value()) << "no error report; the program "
                                  << (scr.Running() ? "is still running" : "ended");
-    std::wstring text;
-    WaitUntil(
-        [&] {
-            text = DialogStaticText(box->hwnd);
-            return !text.empty();
-        },
-        2s);
+    const std::wstring text = WaitForDialogText(box->hwnd);
     EXPECT_TRUE(ContainsNoCase(text, L"99999999999")) << "report: " << Narrow(text);
     PressDialogButton(box->hwnd, IDOK);
     ASSERT_TRUE(scr.WaitExitObserving());

@@ -172,24 +172,10 @@ struct Report {
 // Waits for the report of a start, answers it and waits for the end.
 Report AwaitReport(ScrProcess& scr) {
     Report report;
-    std::optional<WindowInfo> box;
-    WaitUntil(
-        [&] {
-            scr.Observe();
-            for (const auto& w : scr.Windows()) {
-                if (w.visible && w.cls == kMessageBoxClass) box = w;
-            }
-            return box.has_value() || !scr.Running();
-        },
-        kStartLimit);
+    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
     if (box) {
         report.shown = true;
-        WaitUntil(
-            [&] {
-                report.text = DialogStaticText(box->hwnd);
-                return !report.text.empty();
-            },
-            2s);
+        report.text = WaitForDialogText(box->hwnd);
         PumpFor(200ms);  // anything else about to show would show now
         scr.Observe();
         PressDialogButton(box->hwnd, IDOK);
