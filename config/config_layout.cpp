@@ -5,11 +5,12 @@
 namespace gloam {
 
 PixelBox ControlPixels(int32_t position, double twips_per_pixel_x, double twips_per_pixel_y) {
-    const ControlSpec& spec = kConfigControls.at(static_cast<size_t>(position));
-    PixelBox box{Nearest(spec.left / twips_per_pixel_x), Nearest(spec.top / twips_per_pixel_y),
-                 Nearest(spec.width / twips_per_pixel_x), Nearest(spec.height / twips_per_pixel_y)};
-    if (spec.frame >= 0) {
-        const PixelBox frame = ControlPixels(spec.frame, twips_per_pixel_x, twips_per_pixel_y);
+    const ControlDesign& design = kConfigControls.at(static_cast<size_t>(position));
+    PixelBox box{Nearest(design.left / twips_per_pixel_x), Nearest(design.top / twips_per_pixel_y),
+                 Nearest(design.width / twips_per_pixel_x),
+                 Nearest(design.height / twips_per_pixel_y)};
+    if (design.frame >= 0) {
+        const PixelBox frame = ControlPixels(design.frame, twips_per_pixel_x, twips_per_pixel_y);
         box.left += frame.left;
         box.top += frame.top;
     }

@@ -12,7 +12,7 @@ namespace gloam {
 
 enum class ControlKind { Frame, Option, Button, Label };
 
-struct ControlSpec {
+struct ControlDesign {
     const char* name;
     ControlKind kind;
     int32_t index;  // member of a control array, -1 for a single control
@@ -30,7 +30,7 @@ inline constexpr int32_t kFraSpeed = 0;
 inline constexpr int32_t kFraSize = 4;
 
 // Tab order. Within each row of options the index grows from left to right.
-inline constexpr std::array<ControlSpec, 11> kConfigControls{{
+inline constexpr std::array<ControlDesign, 11> kConfigControls{{
     {"fraSpeed", ControlKind::Frame, -1, "速度(&S)", 135, 90, 3090, 885, -1},
     {"optSpeed", ControlKind::Option, 0, "遅い", 255, 345, 765, 255, kFraSpeed},
     {"optSpeed", ControlKind::Option, 1, "普通", 1200, 345, 765, 255, kFraSpeed},

@@ -84,7 +84,7 @@ void FrmConfig::CreateControls() {
     // Created in tab order: the order of the children is the order the dialog manager walks.
     // Each group begins with WS_GROUP; the option buttons' tab stop follows their check mark.
     for (size_t i = 0; i < kConfigControls.size(); ++i) {
-        const ControlSpec& spec = kConfigControls[i];
+        const ControlDesign& design = kConfigControls[i];
         const PixelBox box = ControlPixels(static_cast<int32_t>(i), screen_.twips_per_pixel_x,
                                            screen_.twips_per_pixel_y);
         const wchar_t* control_class = L"BUTTON";
@@ -92,21 +92,21 @@ void FrmConfig::CreateControls() {
         int id = 0;
         HFONT font = font_.get();
         HWND* slot = nullptr;
-        const std::string name = spec.name;
-        switch (spec.kind) {
+        const std::string name = design.name;
+        switch (design.kind) {
             case ControlKind::Frame:
                 style |= BS_GROUPBOX | WS_GROUP;
                 id = name == "fraSpeed" ? kFraSpeedId : kFraSizeId;
                 slot = name == "fraSpeed" ? &fraSpeed : &fraSize;
                 break;
             case ControlKind::Option:
-                style |= BS_AUTORADIOBUTTON | (spec.index == 0 ? WS_GROUP : 0);
+                style |= BS_AUTORADIOBUTTON | (design.index == 0 ? WS_GROUP : 0);
                 if (name == "optSpeed") {
-                    id = kFirstSpeedId + spec.index;
-                    slot = &optSpeed[static_cast<size_t>(spec.index)];
+                    id = kFirstSpeedId + design.index;
+                    slot = &optSpeed[static_cast<size_t>(design.index)];
                 } else {
-                    id = kFirstSizeId + spec.index;
-                    slot = &optSize[static_cast<size_t>(spec.index)];
+                    id = kFirstSizeId + design.index;
+                    slot = &optSize[static_cast<size_t>(design.index)];
                 }
                 break;
             case ControlKind::Button:
@@ -123,7 +123,7 @@ void FrmConfig::CreateControls() {
                 slot = &Label1;
                 break;
         }
-        const std::wstring caption = app::Utf16Of(spec.caption);
+        const std::wstring caption = app::Utf16Of(design.caption);
         *slot = ::CreateWindowExW(
             0, control_class, caption.c_str(), style, box.left, box.top, box.width, box.height,
             Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app::Instance(), nullptr);
