@@ -29,8 +29,6 @@ class FrmMain : public BaseWindow<FrmMain> {
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
-    const DisplayState& State() const { return state_; }
-
   private:
     void Form_Load();
     [[noreturn]] void Form_Click();

@@ -34,10 +34,6 @@ void FormDestroyed() {
     if (--g_forms == 0) ::PostQuitMessage(0);
 }
 
-int FormCount() {
-    return g_forms;
-}
-
 void SetMessageFilter(MessageFilter filter) {
     g_filter = filter;
 }

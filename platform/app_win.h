@@ -18,7 +18,6 @@ HINSTANCE Instance();
 // after start-up has returned, the message loop ends.
 void FormCreated();
 void FormDestroyed();
-int FormCount();
 
 // Gets the first look at every message taken from the queue, before it is translated and
 // dispatched; returns true when it handled the message. One form per process sets it.

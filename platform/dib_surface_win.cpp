@@ -11,9 +11,7 @@ DibSurface::~DibSurface() {
 }
 
 void DibSurface::Release() {
-    // The bitmap must leave the DC before either is deleted.
-    if (dc_ && original_bitmap_) ::SelectObject(dc_.get(), original_bitmap_);
-    original_bitmap_ = nullptr;
+    selected_.reset();
     bitmap_.reset();
     dc_.reset();
     view_ = PixelView{};
@@ -39,7 +37,7 @@ void DibSurface::Resize(int32_t width, int32_t height) {
         throw RuntimeError("Out of memory: a picture of " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels cannot be made.");
     }
-    original_bitmap_ = ::SelectObject(dc_.get(), bitmap_.get());
+    selected_.emplace(dc_.get(), bitmap_.get());
     // A fresh DIB section is zero-filled: black.
     view_ = PixelView{static_cast<uint32_t*>(bits), width, height, width};
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/handles_win.h"
 #include "platform/surface.h"
 
@@ -28,9 +30,10 @@ class DibSurface {
   private:
     void Release();
 
+    // Destroyed in reverse: the bitmap leaves the DC before either is deleted.
     unique_hdc dc_;
     unique_hbitmap bitmap_;
-    HGDIOBJ original_bitmap_ = nullptr;
+    std::optional<select_object_guard> selected_;
     PixelView view_{};
 };
 
