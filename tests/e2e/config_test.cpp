@@ -116,14 +116,7 @@ bool Contains(const RECT& outer, const RECT& inner) {
 Dialog ReadDialog(HWND form) {
     Dialog d;
     d.form = form;
-    std::vector<HWND> children;
-    EnumChildWindows(
-        form,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    const std::vector<HWND> children = ChildWindowsOf(form);
     std::vector<HWND> options;
     for (HWND child : children) {
         const WindowInfo info = DescribeWindow(child);

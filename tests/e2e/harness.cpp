@@ -260,15 +260,20 @@ std::vector<WindowInfo> FindTopLevelWindows(std::wstring_view title, std::wstrin
     return out;
 }
 
-std::wstring DialogStaticText(HWND dialog) {
+std::vector<HWND> ChildWindowsOf(HWND parent) {
     std::vector<HWND> children;
     EnumChildWindows(
-        dialog,
+        parent,
         [](HWND hwnd, LPARAM lp) -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+std::wstring DialogStaticText(HWND dialog) {
+    const std::vector<HWND> children = ChildWindowsOf(dialog);
     std::wstring text;
     for (HWND child : children) {
         WindowInfo info = DescribeWindow(child);

@@ -79,6 +79,8 @@ WindowInfo DescribeWindow(HWND hwnd);
 std::vector<WindowInfo> TopLevelWindowsOf(DWORD pid);
 // Top-level windows of any process whose title and class match; an empty filter matches any.
 std::vector<WindowInfo> FindTopLevelWindows(std::wstring_view title, std::wstring_view cls);
+// Every descendant window of `parent`, in the order the system walks them.
+std::vector<HWND> ChildWindowsOf(HWND parent);
 // Texts of the static controls of a dialog (a message box's message is one of them).
 std::wstring DialogStaticText(HWND dialog);
 // DialogStaticText once the dialog has filled it in, waiting up to `limit`; empty if it never does.

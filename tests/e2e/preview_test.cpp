@@ -8,13 +8,12 @@
 #include <cstring>
 
 #include "harness.h"
+#include "preview_host.h"
 
 namespace e2e {
 namespace {
 
 constexpr wchar_t kPreviewTitle[] = L"Gloam Drift Screen Saver - Preview";
-constexpr COLORREF kHostColour = RGB(0x20, 0xC0, 0x40);  // appears nowhere in the picture
-constexpr std::uint32_t kHostPixel = 0x20C040u;
 constexpr int kPreviewBitmapId = 400;
 
 double TwipsPerPixel() {
@@ -34,10 +33,6 @@ bool UnderWine() {
     static const bool wine =
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return wine;
-}
-
-std::wstring NumberOf(HWND hwnd) {
-    return std::to_wstring(static_cast<long long>(HandleToLong(hwnd)));
 }
 
 // The preview picture as the .scr carries it, 0x00RRGGBB, top-down.
@@ -81,71 +76,6 @@ Picture PreviewPicture() {
     }
     return picture;
 }
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND) {
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        HBRUSH brush = CreateSolidBrush(kHostColour);
-        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-        DeleteObject(brush);
-        return 1;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-// The host's preview pane: a plain window of this process, painted green, that never takes the
-// activation. Destroyed with the test.
-class PreviewHost {
-  public:
-    PreviewHost(int width, int height) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = HostProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"GloamE2EPreviewHost";
-        RegisterClassExW(&wc);  // a second registration fails harmlessly
-        hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, wc.lpszClassName,
-                                L"GloamDrift e2e preview host", WS_POPUP | WS_CLIPCHILDREN, 200,
-                                150, width, height, nullptr, nullptr, wc.hInstance, nullptr);
-        if (!hwnd_) {
-            ADD_FAILURE() << "cannot create the host window";
-            return;
-        }
-        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-        UpdateWindow(hwnd_);
-    }
-    ~PreviewHost() { Destroy(); }
-    PreviewHost(const PreviewHost&) = delete;
-    PreviewHost& operator=(const PreviewHost&) = delete;
-
-    HWND hwnd() const { return hwnd_; }
-    void Destroy() {
-        if (hwnd_) DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-        PumpMessages();
-    }
-    POINT ClientOrigin() const {
-        POINT p{0, 0};
-        ClientToScreen(hwnd_, &p);
-        return p;
-    }
-    // The preview window once it is a visible child of the host.
-    HWND WaitForPreview(ScrProcess& scr) const {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                scr.Observe();
-                found = FindWindowExW(hwnd_, nullptr, kPreviewClass, nullptr);
-                return (found && IsWindowVisible(found)) || !scr.Running();
-            },
-            kStartLimit);
-        return found && IsWindowVisible(found) ? found : nullptr;
-    }
-
-  private:
-    HWND hwnd_ = nullptr;
-};
 
 // The first mismatch between the screen and the expected picture in the host's client area, or
 // an empty text when they agree. `width` x `height` is the part of the client area checked;

@@ -3,6 +3,7 @@
 // neither a window nor a process. A display starts beside an open preview; every start beside an
 // open display ends at once.
 #include "harness.h"
+#include "preview_host.h"
 // After <windows.h>, which it needs.
 #include <tlhelp32.h>
 
@@ -56,56 +57,6 @@ void ExpectNothingLeft() {
         ADD_FAILURE() << "window left: class " << Narrow(w.cls) << ", title " << Narrow(w.title);
     }
 }
-
-// A plain window of this process that plays the host's preview pane.
-class Host {
-  public:
-    Host() {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = L"GloamE2ERobustHost";
-        RegisterClassExW(&wc);  // a second registration fails harmlessly
-        hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"GloamDrift e2e host",
-                                WS_POPUP | WS_CLIPCHILDREN, 40, 40, 320, 240, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-        if (!hwnd_) {
-            ADD_FAILURE() << "cannot create the host window";
-            return;
-        }
-        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-        UpdateWindow(hwnd_);
-    }
-    ~Host() { Destroy(); }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    HWND hwnd() const { return hwnd_; }
-    std::wstring Number() const {
-        return std::to_wstring(static_cast<long long>(HandleToLong(hwnd_)));
-    }
-    void Destroy() {
-        if (hwnd_) DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-        PumpMessages();
-    }
-    // The preview once it is a visible child of this window; nullptr when none shows in time.
-    HWND WaitForPreview(ScrProcess& scr) const {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                found = FindWindowExW(hwnd_, nullptr, kPreviewClass, nullptr);
-                return (found && IsWindowVisible(found)) || !scr.Running();
-            },
-            kStartLimit);
-        return found && IsWindowVisible(found) ? found : nullptr;
-    }
-
-  private:
-    HWND hwnd_ = nullptr;
-};
 
 HWND ChildWithText(HWND parent, std::wstring_view text) {
     struct Search {
@@ -205,7 +156,7 @@ TEST_F(QuickStartsLong, TwentySettingsDialogs) {
 TEST_F(QuickStarts, TwentyPreviews) {
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
-        Host host;
+        PreviewHost host(320, 240);
         ScrProcess scr((round % 2 ? L"/p " : L"/P ") + host.Number());
         const HWND preview = host.WaitForPreview(scr);
         if (!preview && round == 0) {
@@ -223,7 +174,7 @@ using BesideOthers = QuickStarts;
 
 // An open preview refuses no start: a display starts, ends, and the preview stays.
 TEST_F(BesideOthers, DisplayStartsWhileAPreviewIsOpen) {
-    Host host;
+    PreviewHost host(320, 240);
     ScrProcess preview(L"/P " + host.Number());
     if (!host.WaitForPreview(preview)) {
         GTEST_SKIP() << "no preview window shows in its host: the preview is not built yet";

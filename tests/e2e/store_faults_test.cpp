@@ -336,14 +336,7 @@ class StoredValue : public ScrTest, public ::testing::WithParamInterface<StoredS
 
 // The index of the checked speed button of the settings dialog, -1 when not exactly one is.
 int CheckedSpeed(HWND dialog) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        dialog,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    const std::vector<HWND> children = ChildWindowsOf(dialog);
     RECT frame{};
     for (HWND child : children) {
         const WindowInfo info = DescribeWindow(child);
@@ -374,14 +367,7 @@ int CheckedSpeed(HWND dialog) {
 
 // Clicks the dialog's Cancel button the way the mouse does.
 void Cancel(HWND dialog) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        dialog,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    const std::vector<HWND> children = ChildWindowsOf(dialog);
     for (HWND child : children) {
         if (DescribeWindow(child).title == L"ｷｬﾝｾﾙ") {
             PostMessageW(child, BM_CLICK, 0, 0);

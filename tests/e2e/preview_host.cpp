@@ -1,0 +1,66 @@
+#include "preview_host.h"
+
+namespace e2e {
+namespace {
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        HBRUSH brush = CreateSolidBrush(kHostColour);
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+std::wstring NumberOf(HWND hwnd) {
+    return std::to_wstring(static_cast<long long>(HandleToLong(hwnd)));
+}
+
+PreviewHost::PreviewHost(int width, int height) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"GloamE2EPreviewHost";
+    RegisterClassExW(&wc);  // a second registration fails harmlessly
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, wc.lpszClassName,
+                            L"GloamDrift e2e preview host", WS_POPUP | WS_CLIPCHILDREN, 200, 150,
+                            width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!hwnd_) {
+        ADD_FAILURE() << "cannot create the host window";
+        return;
+    }
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_);
+}
+
+void PreviewHost::Destroy() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    PumpMessages();
+}
+
+POINT PreviewHost::ClientOrigin() const {
+    POINT p{0, 0};
+    ClientToScreen(hwnd_, &p);
+    return p;
+}
+
+HWND PreviewHost::WaitForPreview(ScrProcess& scr) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            scr.Observe();
+            found = FindWindowExW(hwnd_, nullptr, kPreviewClass, nullptr);
+            return (found && IsWindowVisible(found)) || !scr.Running();
+        },
+        kStartLimit);
+    return found && IsWindowVisible(found) ? found : nullptr;
+}
+
+}  // namespace e2e
