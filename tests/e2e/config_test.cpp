@@ -36,18 +36,6 @@ constexpr std::uint32_t kLabelBackPixel = 0xC0C0FFu;  // RGB(192, 192, 255)
 // Wine's font replacements: a missing face name served by an installed font.
 constexpr wchar_t kFontReplacements[] = L"Software\\Wine\\Fonts\\Replacements";
 
-double TwipsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return 1440.0 / (dpi > 0 ? dpi : 96);
-}
-
-// Twips to pixels, to the nearest pixel, halves to the even one.
-int Px(double twips) {
-    return static_cast<int>(std::nearbyint(twips / TwipsPerPixel()));
-}
-
 RECT ExpectedRect(const TwipsBox& box, const TwipsBox* frame = nullptr) {
     int left = Px(box.left), top = Px(box.top);
     if (frame) {

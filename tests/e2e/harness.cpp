@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cwctype>
 #include <thread>
 
@@ -258,6 +259,17 @@ std::vector<WindowInfo> FindTopLevelWindows(std::wstring_view title, std::wstrin
         }
     }
     return out;
+}
+
+double TwipsPerPixel() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+
+int Px(double twips) {
+    return static_cast<int>(std::nearbyint(twips / TwipsPerPixel()));
 }
 
 std::vector<HWND> ChildWindowsOf(HWND parent) {

@@ -61,6 +61,11 @@ bool WaitUntil(const std::function<bool()>& done, Millis limit, Millis poll = 10
 // Pumps messages for `span`: for checks that something does NOT happen within a time.
 void PumpFor(Millis span);
 
+// The screen's twips per pixel (1440 / DPI) and a length in twips as whole pixels, to the
+// nearest, halves to the even one.
+double TwipsPerPixel();
+int Px(double twips);
+
 // ---- windows ------------------------------------------------------------------------------------
 
 struct WindowInfo {

@@ -16,17 +16,6 @@ namespace {
 constexpr wchar_t kPreviewTitle[] = L"Gloam Drift Screen Saver - Preview";
 constexpr int kPreviewBitmapId = 400;
 
-double TwipsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return 1440.0 / (dpi > 0 ? dpi : 96);
-}
-
-int Px(double twips) {
-    return static_cast<int>(std::nearbyint(twips / TwipsPerPixel()));
-}
-
 // Wine 8 does not draw a child window whose top-level window belongs to another process (its
 // drawing goes to no X drawable), so there the preview's own pixels never reach the screen.
 bool UnderWine() {
