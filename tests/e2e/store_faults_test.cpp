@@ -199,6 +199,14 @@ const wchar_t* const kEveryStart[] = {L"/S", L"", L"/C", L"/P 0", L"/p 1234", L"
 
 using StoreRefusesWrites = ScrTest;
 
+// The first write of every start is the install record's folder: the report names it and its key.
+void ExpectReportNamesTheInstallRecord(const Report& report) {
+    EXPECT_TRUE(ContainsNoCase(report.text, L"ApplicationPath"))
+        << "the report does not name the entry: " << Narrow(report.text);
+    EXPECT_TRUE(ContainsNoCase(report.text, L"Gloam Drift SCR\\UpdateInfo"))
+        << "the report does not name the key: " << Narrow(report.text);
+}
+
 TEST_F(StoreRefusesWrites, EveryStartReportsTheDeniedInstallRecord) {
     WriteRegString(kSettingsKey, L"Speed", L"2");
     WriteRegString(kSettingsKey, L"Size", L"0");
@@ -220,10 +228,7 @@ TEST_F(StoreRefusesWrites, EveryStartReportsTheDeniedInstallRecord) {
             ScrProcess scr(args);
             const Report report = AwaitReport(scr);
             ExpectReportOnly(report, args);
-            EXPECT_TRUE(ContainsNoCase(report.text, L"ApplicationPath"))
-                << "the report does not name the entry: " << Narrow(report.text);
-            EXPECT_TRUE(ContainsNoCase(report.text, L"Gloam Drift SCR\\UpdateInfo"))
-                << "the report does not name the key: " << Narrow(report.text);
+            ExpectReportNamesTheInstallRecord(report);
         }
         // Nothing else changed: the stale record, the settings as they were, no new keys.
         EXPECT_EQ(ReadRegString(kInstallKey, L"ApplicationPath"),
@@ -246,10 +251,7 @@ TEST_F(StoreRefusesWrites, EveryStartReportsTheSectionThatCannotBeCreated) {
             ScrProcess scr(args);
             const Report report = AwaitReport(scr);
             ExpectReportOnly(report, args);
-            EXPECT_TRUE(ContainsNoCase(report.text, L"ApplicationPath"))
-                << "the report does not name the entry: " << Narrow(report.text);
-            EXPECT_TRUE(ContainsNoCase(report.text, L"Gloam Drift SCR\\UpdateInfo"))
-                << "the report does not name the key: " << Narrow(report.text);
+            ExpectReportNamesTheInstallRecord(report);
             EXPECT_FALSE(KeyExists(kInstallKey))
                 << "the section appeared after \"" << Narrow(args) << "\"";
         }
