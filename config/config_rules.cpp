@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace gloam {
 

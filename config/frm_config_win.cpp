@@ -6,6 +6,7 @@
 #include "platform/app_win.h"
 #include "platform/registry_win.h"
 #include "platform/resources_win.h"
+#include "platform/text.h"
 #include "resource.h"
 #include "startup/mod_main.h"
 
@@ -123,7 +124,7 @@ void FrmConfig::CreateControls() {
                 slot = &Label1;
                 break;
         }
-        const std::wstring caption = app::Utf16Of(design.caption);
+        const std::wstring caption = Utf16Of(design.caption);
         *slot = ::CreateWindowExW(
             0, control_class, caption.c_str(), style, box.left, box.top, box.width, box.height,
             Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app::Instance(), nullptr);

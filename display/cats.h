@@ -5,6 +5,7 @@
 #include <array>
 
 #include "display/display_state.h"
+#include "platform/bitmap_loader.h"
 #include "platform/random.h"
 #include "platform/surface.h"
 
@@ -14,13 +15,6 @@ inline constexpr int32_t kCatCount = 2;
 inline constexpr int32_t kCatPictureId = 101;  // picture of cat i is 101 + i
 inline constexpr int32_t kCatMaskId = 201;     // its mask is 201 + i
 inline constexpr int64_t kCatsAfterMinutes = 3;
-
-// Gives the program's bitmaps by resource id. The view stays valid until the next Load.
-class BitmapLoader {
-  public:
-    virtual ~BitmapLoader() = default;
-    virtual PixelView Load(int32_t id) = 0;
-};
 
 // Where a cat of the given size may land: x = marginX + floor(r * rangeX), y likewise.
 struct CatRanges {

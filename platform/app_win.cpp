@@ -1,5 +1,7 @@
 #include "platform/app_win.h"
 
+#include "platform/text.h"
+
 namespace gloam::app {
 namespace {
 
@@ -81,16 +83,6 @@ void ReportRuntimeError(std::string_view message) {
 
 bool Reporting() {
     return g_reporting;
-}
-
-std::wstring Utf16Of(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                          length);
-    return wide;
 }
 
 }  // namespace gloam::app

@@ -40,6 +40,4 @@ void LetPendingEventsRun();
 // True from the moment a report is being shown: windows then stop handling their messages.
 bool Reporting();
 
-std::wstring Utf16Of(std::string_view utf8);
-
 }  // namespace gloam::app

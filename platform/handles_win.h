@@ -8,24 +8,26 @@
 
 namespace gloam {
 
-template <typename Handle, typename Traits>
-class UniqueHandle {
+// Owns one handle and gives it to `Close` when it goes. One instantiation per release function,
+// so a handle can only be released the way it was obtained.
+template <typename Handle, auto Close>
+class unique_any {
   public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    unique_any() = default;
+    explicit unique_any(Handle handle) : handle_(handle) {}
+    unique_any(const unique_any&) = delete;
+    unique_any& operator=(const unique_any&) = delete;
+    unique_any(unique_any&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+    unique_any& operator=(unique_any&& other) noexcept {
         if (this != &other) reset(std::exchange(other.handle_, Handle{}));
         return *this;
     }
-    ~UniqueHandle() { reset(); }
+    ~unique_any() { reset(); }
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != Handle{}; }
     void reset(Handle handle = Handle{}) {
-        if (handle_ != Handle{}) Traits::Close(handle_);
+        if (handle_ != Handle{}) Close(handle_);
         handle_ = handle;
     }
     Handle release() { return std::exchange(handle_, Handle{}); }
@@ -34,34 +36,20 @@ class UniqueHandle {
     Handle handle_{};
 };
 
-struct DeleteDcTraits {
-    static void Close(HDC dc) { ::DeleteDC(dc); }
-};
-struct RegCloseKeyTraits {
-    static void Close(HKEY key) { ::RegCloseKey(key); }
-};
-
-struct DeleteBitmapTraits {
-    static void Close(HBITMAP bitmap) { ::DeleteObject(bitmap); }
-};
-struct DeleteFontTraits {
-    static void Close(HFONT font) { ::DeleteObject(font); }
-};
-struct DeleteBrushTraits {
-    static void Close(HBRUSH brush) { ::DeleteObject(brush); }
-};
-struct DestroyIconTraits {
-    static void Close(HICON icon) { ::DestroyIcon(icon); }
-};
-
 // A memory DC from CreateCompatibleDC.
-using unique_hdc = UniqueHandle<HDC, DeleteDcTraits>;
-using unique_hbitmap = UniqueHandle<HBITMAP, DeleteBitmapTraits>;
-using unique_hfont = UniqueHandle<HFONT, DeleteFontTraits>;
-using unique_hbrush = UniqueHandle<HBRUSH, DeleteBrushTraits>;
-using unique_hkey = UniqueHandle<HKEY, RegCloseKeyTraits>;
+using unique_hdc = unique_any<HDC, &::DeleteDC>;
+using unique_hbitmap = unique_any<HBITMAP, &::DeleteObject>;
+using unique_hfont = unique_any<HFONT, &::DeleteObject>;
+using unique_hbrush = unique_any<HBRUSH, &::DeleteObject>;
+using unique_hkey = unique_any<HKEY, &::RegCloseKey>;
 // An icon from LoadImage without LR_SHARED.
-using unique_hicon = UniqueHandle<HICON, DestroyIconTraits>;
+using unique_hicon = unique_any<HICON, &::DestroyIcon>;
+// A kernel object: process, thread, event.
+using unique_handle = unique_any<HANDLE, &::CloseHandle>;
+using unique_hmodule = unique_any<HMODULE, &::FreeLibrary>;
+using unique_hhook = unique_any<HHOOK, &::UnhookWindowsHookEx>;
+// A window the owner made with CreateWindowEx.
+using unique_hwnd = unique_any<HWND, &::DestroyWindow>;
 
 // A window's DC from GetDC, given back to the same window with ReleaseDC.
 class unique_hdc_window {

@@ -7,6 +7,7 @@
 
 #include "platform/error.h"
 #include "platform/handles_win.h"
+#include "platform/text.h"
 
 namespace gloam {
 namespace {

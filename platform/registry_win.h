@@ -3,7 +3,7 @@
 // REG_QWORD as their decimal text; a value of any other type reads as absent.
 #pragma once
 
-#include "startup/settings.h"
+#include "platform/settings_store.h"
 
 namespace gloam {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "display/cats.h"
+#include "platform/bitmap_loader.h"
 #include "platform/surface.h"
 
 namespace gloam {

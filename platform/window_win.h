@@ -22,7 +22,7 @@ class BaseWindow {
     HWND Window() const { return window_; }
 
   protected:
-    // Registers the class on first use; `prepare` may fill in cursor, icon, brush.
+    // Registers the class on first use, with its icons, cursor and background brush.
     static void RegisterWindowClass(const wchar_t* class_name, UINT style, HICON icon,
                                     HICON small_icon, HCURSOR cursor, HBRUSH background) {
         WNDCLASSEXW wc{};

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/numeric.h"
+#include "platform/text.h"
 #include "startup/settings.h"
 
 namespace gloam {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/settings_store.h"
+
 namespace gloam {
 
 inline constexpr std::wstring_view kSettingsApp = L"GloamDriftSCR";
@@ -21,29 +23,12 @@ inline constexpr std::wstring_view kInstallSection = L"UpdateInfo";
 inline constexpr std::wstring_view kPathKey = L"ApplicationPath";
 inline constexpr std::wstring_view kVersionKey = L"CurrentVersion";
 
-class SettingsStore {
-  public:
-    virtual ~SettingsStore() = default;
-    // The stored text, or `fallback` when the application, section or key is absent.
-    virtual std::wstring Read(std::wstring_view app, std::wstring_view section,
-                              std::wstring_view key, std::wstring_view fallback) = 0;
-    // Stores the text, creating what is needed; a failure raises a RuntimeError.
-    virtual void Write(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                       std::wstring_view text) = 0;
-};
-
 // The stored text of a setting as an index: leading number, rounded half to even. A value beyond
 // 32 bits raises a RuntimeError naming the key and the text.
 int32_t SettingIndexFromText(std::wstring_view key, std::wstring_view text);
 
 // The decimal text SaveSettings writes for an index.
 std::wstring SettingText(int32_t index);
-
-// Narrow copy for parsing and reports: ASCII stays, anything else becomes '?' (never a digit).
-std::string AsciiOf(std::wstring_view text);
-
-// UTF-8 copy for messages shown to the user.
-std::string Utf8Of(std::wstring_view text);
 
 // Folder of a file path without its trailing separator; a drive root keeps it ("C:\").
 std::wstring FolderOf(std::wstring_view file_path);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/text.h"
 #include "startup/settings.h"
 
 namespace gloam {

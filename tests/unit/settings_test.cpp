@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/numeric.h"
+#include "platform/text.h"
 #include "res/version.h"
 
 namespace gloam {
@@ -113,27 +114,6 @@ TEST(FolderOf, DropsTheFileNameAndTheSeparator) {
 TEST(VersionText, ThisProgramIsOnePointZeroOne) {
     EXPECT_EQ(VersionText(GLOAM_VERSION_MAJOR, GLOAM_VERSION_MINOR, GLOAM_VERSION_REVISION),
               "1.01.0000");
-}
-
-TEST(Utf8Of, EncodesWhatTheUserReads) {
-    EXPECT_EQ(Utf8Of(L"Speed"), "Speed");
-    EXPECT_EQ(Utf8Of(L"\x8A2D\x5B9A"), "\xE8\xA8\xAD\xE5\xAE\x9A");  // 設定
-    EXPECT_EQ(Utf8Of(L"\xFF77\xFF6C"), "\xEF\xBD\xB7\xEF\xBD\xAC");  // ｷｬ
-    EXPECT_EQ(Utf8Of(L"\xE9"), "\xC3\xA9");
-    // A surrogate pair, as UTF-16 holds U+1F431, is one character.
-    const wchar_t pair[] = {0xD83D, 0xDC31, 0};
-    EXPECT_EQ(Utf8Of(pair), "\xF0\x9F\x90\xB1");
-    // A lone surrogate cannot be encoded; it shows as the replacement character.
-    const wchar_t lone[] = {L'a', 0xD83D, L'b', 0};
-    EXPECT_EQ(Utf8Of(lone),
-              "a\xEF\xBF\xBD"
-              "b");
-}
-
-TEST(AsciiOf, KeepsAsciiAndMarksTheRest) {
-    EXPECT_EQ(AsciiOf(L" 1.5e3x"), " 1.5e3x");
-    EXPECT_EQ(AsciiOf(L"\xFF11\x8A2D"), "??");
-    EXPECT_EQ(AsciiOf(L"2\x00B2"), "2?");
 }
 
 }  // namespace
