@@ -36,8 +36,8 @@ bool CouldBeCat(std::uint32_t colour, std::uint32_t desktop,
 TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     std::unordered_set<std::uint32_t> catColours;
     for (int i = 0; i < 2; ++i) {
-        const std::optional<ResourceBitmap> picture = LoadBitmapResource(IDB_CAT0 + i);
-        const std::optional<ResourceBitmap> mask = LoadBitmapResource(IDB_CAT0_MASK + i);
+        const std::optional<Bitmap> picture = LoadBitmapResource(IDB_CAT0 + i);
+        const std::optional<Bitmap> mask = LoadBitmapResource(IDB_CAT0_MASK + i);
         ASSERT_TRUE(picture && mask) << "cat " << i << " is missing among the .scr's bitmaps";
         ASSERT_EQ(picture->width, mask->width);
         ASSERT_EQ(picture->height, mask->height);
@@ -96,7 +96,7 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     Clock::time_point seenAt{};
     const bool found = SampleFrames(
         [&](const TimedShot& frame) {
-            const Screenshot& shot = frame.shot;
+            const Bitmap& shot = frame.shot;
             const FrameScan scan = ScanFrame(shot);
             if (scan.mismatched < kCatPixels) return false;
             for (int y = scan.bounds.top; y < scan.bounds.bottom; ++y) {
@@ -125,7 +125,7 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     int matched = 0;
     const bool again = SampleFrames(
         [&](const TimedShot& frame) {
-            const Screenshot& shot = frame.shot;
+            const Bitmap& shot = frame.shot;
             const FrameScan scan = ScanFrame(shot);
             if (scan.lit == 0 ||
                 (scan.bounds.left == firstSpot.left && scan.bounds.top == firstSpot.top)) {

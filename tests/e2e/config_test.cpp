@@ -155,30 +155,6 @@ Dialog ReadDialog(HWND form) {
     return d;
 }
 
-void Press(WORD vk) {
-    KeyDown(vk);
-    KeyUp(vk);
-}
-
-void PressWith(WORD modifier, WORD vk) {
-    HeldKey held(modifier);
-    Press(vk);
-}
-
-void ClickOn(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Click();
-}
-
-std::optional<std::wstring> StoredSpeed() {
-    return ReadRegString(kSettingsKey, L"Speed");
-}
-std::optional<std::wstring> StoredSize() {
-    return ReadRegString(kSettingsKey, L"Size");
-}
-
 std::string Shown(const std::optional<std::wstring>& value) {
     if (!value) return "absent";
     std::string text = "\"";
@@ -329,7 +305,7 @@ TEST_F(ConfigTest, CaptionsHaveGlyphsAndTheLabelItsColours) {
 
     RECT label{};
     GetWindowRect(dialog_.Label1, &label);
-    Screenshot shot;
+    Bitmap shot;
     size_t back = 0, navy = 0, total = 0;
     WaitUntil(
         [&] {
@@ -355,6 +331,7 @@ TEST_F(ConfigTest, CaptionsHaveGlyphsAndTheLabelItsColours) {
 // ---- what it opens with -------------------------------------------------------------------------
 
 struct StoredCase {
+    const char* name;
     const wchar_t* speed;  // nullptr: nothing stored
     const wchar_t* size;
     int speed_index;
@@ -380,12 +357,13 @@ TEST_P(OpensWith, TheStoredChoicesChecked) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Config, OpensWith,
-                         ::testing::Values(StoredCase{nullptr, nullptr, 1, 1},
-                                           StoredCase{L"2", L"0", 2, 0},
-                                           StoredCase{L"0", L"2", 0, 2},
-                                           StoredCase{L"1.5", L"abc", 2, 0},
-                                           StoredCase{L" 0", L"2,9", 0, 2}),
-                         CaseIndex());
+                         ::testing::Values(StoredCase{"nothing_stored", nullptr, nullptr, 1, 1},
+                                           StoredCase{"fast_small", L"2", L"0", 2, 0},
+                                           StoredCase{"slow_large", L"0", L"2", 0, 2},
+                                           StoredCase{"rounded_and_no_number", L"1.5", L"abc", 2,
+                                                      0},
+                                           StoredCase{"blank_and_comma", L" 0", L"2,9", 0, 2}),
+                         ByName());
 
 // ---- OK -----------------------------------------------------------------------------------------
 
@@ -464,7 +442,21 @@ TEST_P(LeavesTheStore, AfterAChange) {
 INSTANTIATE_TEST_SUITE_P(Config, LeavesTheStore,
                          ::testing::Values(Leave::Esc, Leave::CancelClick, Leave::CancelByEnter,
                                            Leave::CloseCommand, Leave::AltF4),
-                         CaseIndex());
+                         [](const ::testing::TestParamInfo<Leave>& param) -> std::string {
+                             switch (param.param) {
+                                 case Leave::Esc:
+                                     return "Esc";
+                                 case Leave::CancelClick:
+                                     return "CancelClicked";
+                                 case Leave::CancelByEnter:
+                                     return "EnterOnCancel";
+                                 case Leave::CloseCommand:
+                                     return "CloseCommand";
+                                 case Leave::AltF4:
+                                     return "AltF4";
+                             }
+                             return "unknown";
+                         });
 
 // ---- the keyboard -------------------------------------------------------------------------------
 
@@ -560,6 +552,7 @@ TEST_F(ConfigTest, AccessKeyOPressesOK) {
 // ---- a stored index that names no option --------------------------------------------------------
 
 struct UnusableCase {
+    const char* name;
     const wchar_t* speed;
     const wchar_t* size;
     const wchar_t* named;
@@ -573,31 +566,23 @@ TEST_P(UnusableIndex, ReportsAndShowsNoDialog) {
     if (c.speed) WriteRegString(kSettingsKey, L"Speed", c.speed);
     if (c.size) WriteRegString(kSettingsKey, L"Size", c.size);
     ScrProcess scr(L"/C");
-    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
-    ASSERT_TRUE(box.has_value()) << "no error report; the program "
-                                 << (scr.Running() ? "is still running" : "ended");
-    const std::wstring text = WaitForDialogText(box->hwnd);
-    EXPECT_TRUE(ContainsNoCase(text, c.named)) << "report: " << Narrow(text);
-    EXPECT_TRUE(ContainsNoCase(text, c.value)) << "report: " << Narrow(text);
-    PressDialogButton(box->hwnd, IDOK);
-    ASSERT_TRUE(scr.WaitExitObserving()) << "still running after the report was answered";
-    EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(1));
-    EXPECT_EQ(scr.SeenVisibleClasses().count(kConfigClass), 0u) << "the dialog showed";
+    ExpectReportOnly(AwaitErrorReport(scr), scr, {c.named, c.value});
     // Nothing written: what was stored stays, what was absent stays absent.
     EXPECT_EQ(Shown(StoredSpeed()), c.speed ? Shown(std::wstring(c.speed)) : "absent");
     EXPECT_EQ(Shown(StoredSize()), c.size ? Shown(std::wstring(c.size)) : "absent");
 }
 
-INSTANTIATE_TEST_SUITE_P(Config, UnusableIndex,
-                         ::testing::Values(UnusableCase{L"5", nullptr, L"Speed", L"5"},
-                                           UnusableCase{L"-1", L"0", L"Speed", L"-1"},
-                                           UnusableCase{nullptr, L"3", L"Size", L"3"},
-                                           // Beyond 16 bits; truncated it would name option 0.
-                                           UnusableCase{L"65536", L"1", L"Speed", L"65536"},
-                                           UnusableCase{L"1", L"-40000", L"Size", L"-40000"},
-                                           // Speed is looked up first.
-                                           UnusableCase{L"7", L"9", L"Speed", L"7"}),
-                         CaseIndex());
+INSTANTIATE_TEST_SUITE_P(
+    Config, UnusableIndex,
+    ::testing::Values(UnusableCase{"speed_5", L"5", nullptr, L"Speed", L"5"},
+                      UnusableCase{"speed_minus_1", L"-1", L"0", L"Speed", L"-1"},
+                      UnusableCase{"size_3", nullptr, L"3", L"Size", L"3"},
+                      // Beyond 16 bits; truncated it would name option 0.
+                      UnusableCase{"speed_beyond_16_bits", L"65536", L"1", L"Speed", L"65536"},
+                      UnusableCase{"size_below_16_bits", L"1", L"-40000", L"Size", L"-40000"},
+                      // Speed is looked up first.
+                      UnusableCase{"speed_7_before_size_9", L"7", L"9", L"Speed", L"7"}),
+    ByName());
 
 // ---- the open dialog refuses further starts -----------------------------------------------------
 
@@ -606,17 +591,14 @@ class BesideOpenDialog : public ConfigTest, public ::testing::WithParamInterface
 TEST_P(BesideOpenDialog, AnotherStartEndsAtOnce) {
     ASSERT_NO_FATAL_FAILURE(Open());
     ScrProcess second(GetParam());
-    ASSERT_TRUE(second.WaitExitObserving()) << Narrow(second.commandLine()) << " still runs";
-    EXPECT_EQ(second.ExitCode(), std::optional<DWORD>(0));
-    EXPECT_TRUE(second.SeenVisibleClasses().empty())
-        << Narrow(second.commandLine()) << " showed a window of class "
-        << Narrow(*second.SeenVisibleClasses().begin());
+    ExpectEndsAtOnceShowingNothing(second);
     EXPECT_TRUE(scr_->Running()) << "the open dialog ended";
     EXPECT_EQ(FindTopLevelWindows(kConfigTitle, kConfigClass).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Config, BesideOpenDialog,
-                         ::testing::Values(L"/C", L"/c:1234", L"/S", L"", L"/P 1234"), CaseIndex());
+                         ::testing::Values(L"/C", L"/c:1234", L"/S", L"", L"/P 1234"),
+                         ByCommandText());
 
 }  // namespace
 }  // namespace e2e

@@ -12,6 +12,16 @@ namespace {
 // 400 pixels across) may show the desktop through a disc, which is under 17% of 1024x768.
 constexpr double kMinBlackShare = 0.80;
 
+// Waits until the primary monitor is mostly black; `last` is the last screenshot looked at.
+bool WaitMostlyBlack(Bitmap& last) {
+    return WaitUntil(
+        [&] {
+            last = CaptureScreen();
+            return last.ShareOf(0x000000) >= kMinBlackShare;
+        },
+        5s, 50ms);
+}
+
 class DisplayWindow : public ScrTest, public ::testing::WithParamInterface<const wchar_t*> {};
 
 TEST_P(DisplayWindow, CoversTheScreenBorderlessTopmostAndBlack) {
@@ -50,14 +60,9 @@ TEST_P(DisplayWindow, CoversTheScreenBorderlessTopmostAndBlack) {
     const CursorLook pointer = ProbeClassCursor(w.hwnd);
     EXPECT_EQ(pointer, CursorLook::Invisible) << "the class cursor is " << ToString(pointer);
 
-    Screenshot last;
-    bool black = WaitUntil(
-        [&] {
-            last = CaptureScreen();
-            return last.ShareOf(0x000000) >= kMinBlackShare;
-        },
-        5s, 50ms);
-    EXPECT_TRUE(black) << "only " << last.ShareOf(0x000000) * 100 << "% of the screen is black";
+    Bitmap last;
+    EXPECT_TRUE(WaitMostlyBlack(last))
+        << "only " << last.ShareOf(0x000000) * 100 << "% of the screen is black";
     if (!last.pixels.empty()) {
         // A round spot never reaches the corners of the screen.
         EXPECT_EQ(last.at(0, 0), 0u);
@@ -68,13 +73,8 @@ TEST_P(DisplayWindow, CoversTheScreenBorderlessTopmostAndBlack) {
     EXPECT_TRUE(scr.Running());
 }
 
-std::string CommandName(const ::testing::TestParamInfo<const wchar_t*>& param) {
-    static const char* const names[] = {"upper", "lower", "trailing", "empty"};
-    return names[param.index];
-}
-
 INSTANTIATE_TEST_SUITE_P(Display, DisplayWindow, ::testing::Values(L"/S", L"/s", L"/Sxyz", L""),
-                         CommandName);
+                         ByCommandText());
 
 using DisplayOrder = ScrTest;
 
@@ -88,15 +88,10 @@ TEST_F(DisplayOrder, AboveAnEarlierTopmostWindow) {
     ScrProcess scr(L"/S");
     auto shown = scr.WaitForVisibleWindow(kDisplayClass, kDisplayTitle);
     ASSERT_TRUE(shown.has_value());
-    Screenshot last;
-    bool covered = WaitUntil(
-        [&] {
-            last = CaptureScreen();
-            return last.ShareOf(0x000000) >= kMinBlackShare;
-        },
-        5s, 50ms);
-    EXPECT_TRUE(covered) << "only " << last.ShareOf(0x000000) * 100
-                         << "% of the screen is black: the test's topmost window is in front";
+    Bitmap last;
+    EXPECT_TRUE(WaitMostlyBlack(last))
+        << "only " << last.ShareOf(0x000000) * 100
+        << "% of the screen is black: the test's topmost window is in front";
     POINT centre{PrimaryScreen().width / 2, PrimaryScreen().height / 2};
     EXPECT_EQ(GetAncestor(WindowFromPoint(centre), GA_ROOT), shown->hwnd);
 }

@@ -7,7 +7,7 @@
 
 namespace e2e {
 
-FrameScan ScanFrame(const Screenshot& shot) {
+FrameScan ScanFrame(const Bitmap& shot) {
     FrameScan scan;
     int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     for (int y = 0; y < shot.height; ++y) {
@@ -40,49 +40,16 @@ Box SpotMask::Disc() const {
     return box;
 }
 
-std::optional<ResourceBitmap> LoadBitmapResource(int id) {
-    ResourceFile scr;
-    if (!scr.loaded()) return std::nullopt;
-    auto bytes = scr.Find(MAKEINTRESOURCEW(2) /* RT_BITMAP */, MAKEINTRESOURCEW(id));
-    if (!bytes || bytes->size() < sizeof(BITMAPINFOHEADER)) return std::nullopt;
-    BITMAPINFOHEADER header;
-    std::copy_n(bytes->data(), sizeof header, reinterpret_cast<std::uint8_t*>(&header));
-    if (header.biBitCount != 24 || header.biCompression != BI_RGB || header.biWidth <= 0 ||
-        header.biHeight <= 0) {
-        return std::nullopt;
-    }
-    ResourceBitmap bitmap{header.biWidth, header.biHeight, {}};
-    const size_t stride = (static_cast<size_t>(bitmap.width) * 3 + 3) & ~size_t{3};
-    const size_t offset = header.biSize;
-    if (bytes->size() < offset + stride * bitmap.height) return std::nullopt;
-    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * bitmap.height);
-    for (int y = 0; y < bitmap.height; ++y) {
-        // Stored bottom row first, each pixel blue, green, red.
-        const std::uint8_t* row = bytes->data() + offset + stride * (bitmap.height - 1 - y);
-        for (int x = 0; x < bitmap.width; ++x) {
-            const std::uint8_t* p = row + 3 * x;
-            bitmap.pixels[static_cast<size_t>(y) * bitmap.width + x] =
-                (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-        }
-    }
-    return bitmap;
-}
-
 std::optional<SpotMask> LoadSpotMask() {
-    std::optional<ResourceBitmap> bitmap = LoadBitmapResource(IDB_SPOT);
+    std::optional<Bitmap> bitmap = LoadBitmapResource(IDB_SPOT);
     if (!bitmap || bitmap->width != bitmap->height) return std::nullopt;
     SpotMask mask{bitmap->width, std::vector<bool>(bitmap->pixels.size())};
     for (size_t i = 0; i < bitmap->pixels.size(); ++i) mask.white[i] = bitmap->pixels[i] != 0;
     return mask;
 }
 
-void WriteDisplaySettings(const wchar_t* speed, const wchar_t* size) {
-    WriteRegString(kSettingsKey, L"Speed", speed);
-    WriteRegString(kSettingsKey, L"Size", size);
-}
-
 void PatternDisplayTest::StartDisplay(const wchar_t* speed, const wchar_t* size) {
-    WriteDisplaySettings(speed, size);
+    WriteSettings(speed, size);
     pattern_ = std::make_unique<PatternWindow>();
     ASSERT_TRUE(pattern_->WaitShown()) << "the test's pattern never reached the screen";
     scr_ = std::make_unique<ScrProcess>(L"/S");
@@ -91,7 +58,7 @@ void PatternDisplayTest::StartDisplay(const wchar_t* speed, const wchar_t* size)
     // Until the window's first paint reaches the screen, the pattern still shows there.
     ASSERT_TRUE(WaitUntil(
         [] {
-            const Screenshot shot = CaptureScreen();
+            const Bitmap shot = CaptureScreen();
             return !shot.pixels.empty() && shot.ShareOf(0x000000) > 0.5;
         },
         5s, 20ms))

@@ -37,7 +37,7 @@ struct FrameScan {
     Box bounds;          // bounding box of the lit pixels (empty when none)
     int mismatched = 0;  // lit pixels whose colour is not the pattern's at that place
 };
-FrameScan ScanFrame(const Screenshot& shot);
+FrameScan ScanFrame(const Bitmap& shot);
 
 // The spot mask as built into the .scr (bitmap resource 300): white disc on black, 300 x 300,
 // row 0 at the top. True where the mask is white.
@@ -50,18 +50,9 @@ struct SpotMask {
 };
 std::optional<SpotMask> LoadSpotMask();
 
-// A 24-bit bitmap resource of the .scr as 0x00RRGGBB pixels, row 0 at the top.
-struct ResourceBitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-std::optional<ResourceBitmap> LoadBitmapResource(int id);
-
 // A screenshot with the moment it was complete.
 struct TimedShot {
-    Screenshot shot;
+    Bitmap shot;
     std::chrono::steady_clock::time_point taken;
 };
 
@@ -78,9 +69,6 @@ bool SampleFrames(Enough&& enough, Millis limit) {
         if (frame.taken >= deadline) return false;
     }
 }
-
-// The settings the display reads at start, written as the settings dialog would.
-void WriteDisplaySettings(const wchar_t* speed, const wchar_t* size);
 
 // Starts "/S" over the test's pattern: the pattern window is shown first and stays open, under
 // the topmost display window, until the test ends; the display is ended before it.

@@ -9,73 +9,34 @@
 
 #include "harness.h"
 #include "preview_host.h"
+#include "resource.h"
 
 namespace e2e {
 namespace {
 
-constexpr wchar_t kPreviewTitle[] = L"Gloam Drift Screen Saver - Preview";
-constexpr int kPreviewBitmapId = 400;
-
-// Wine 8 does not draw a child window whose top-level window belongs to another process (its
-// drawing goes to no X drawable), so there the preview's own pixels never reach the screen.
-bool UnderWine() {
-    static const bool wine =
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
-// The preview picture as the .scr carries it, 0x00RRGGBB, top-down.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-Picture PreviewPicture() {
-    Picture picture;
-    ResourceFile scr;
-    auto data = scr.Find(MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(kPreviewBitmapId));
-    if (!data || data->size() < sizeof(BITMAPINFOHEADER)) {
-        ADD_FAILURE() << "no preview bitmap in the .scr";
-        return picture;
+// The preview picture as the .scr carries it.
+Bitmap PreviewPicture() {
+    std::optional<Bitmap> picture = LoadBitmapResource(IDB_PREVIEW);
+    if (!picture) {
+        ADD_FAILURE() << "no 24-bit preview bitmap in the .scr";
+        return Bitmap{};
     }
-    BITMAPINFOHEADER header{};
-    std::memcpy(&header, data->data(), sizeof header);
-    if (header.biBitCount != 24 || header.biCompression != BI_RGB || header.biHeight <= 0) {
-        ADD_FAILURE() << "the preview bitmap is not a bottom-up 24-bit picture";
-        return picture;
-    }
-    picture.width = header.biWidth;
-    picture.height = header.biHeight;
-    const size_t stride = (static_cast<size_t>(picture.width) * 3 + 3) & ~size_t{3};
-    if (data->size() < header.biSize + stride * picture.height) {
-        ADD_FAILURE() << "the preview bitmap is cut short";
-        return Picture{};
-    }
-    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        const std::uint8_t* row =
-            data->data() + header.biSize + stride * static_cast<size_t>(picture.height - 1 - y);
-        for (int x = 0; x < picture.width; ++x) {
-            const std::uint8_t* p = row + static_cast<size_t>(x) * 3;
-            picture.pixels[static_cast<size_t>(y) * picture.width + x] =
-                (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-        }
-    }
-    return picture;
+    return *picture;
 }
 
 // The first mismatch between the screen and the expected picture in the host's client area, or
 // an empty text when they agree. `width` x `height` is the part of the client area checked;
 // under Wine only the host's own painting beside and below the preview.
-std::string Mismatch(const Picture& picture, POINT origin, int width, int height, int shown_w,
+std::string Mismatch(const Bitmap& picture, POINT origin, int width, int height, int shown_w,
                      int shown_h) {
-    const Screenshot shot = CaptureScreen();
+    const Bitmap shot = CaptureScreen();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::uint32_t want = kHostPixel;
             if (x < shown_w && y < shown_h) {
+                // Wine 8 does not draw a child window whose top-level window belongs to another
+                // process (its drawing goes to no X drawable): there only the host's own
+                // painting can be checked.
                 if (UnderWine()) continue;
                 want = x < picture.width && y < picture.height ? picture.at(x, y) : 0u;
             }
@@ -96,6 +57,7 @@ using PreviewTest = ScrTest;
 // ---- shown in the host --------------------------------------------------------------------------
 
 struct HostCase {
+    const char* name;
     const wchar_t* format;  // the command text before the number
     int host_width;
     int host_height;
@@ -105,7 +67,7 @@ class ShownInTheHost : public PreviewTest, public ::testing::WithParamInterface<
 
 TEST_P(ShownInTheHost, AsAChildAtTheTopLeftCornerWithThePicture) {
     const HostCase c = GetParam();
-    const Picture picture = PreviewPicture();
+    const Bitmap picture = PreviewPicture();
     ASSERT_FALSE(picture.pixels.empty());
     PreviewHost host(c.host_width, c.host_height);
     ScrProcess scr(std::wstring(c.format) + NumberOf(host.hwnd()));
@@ -149,17 +111,18 @@ TEST_P(ShownInTheHost, AsAChildAtTheTopLeftCornerWithThePicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Preview, ShownInTheHost,
-                         ::testing::Values(HostCase{L"/P ", 320, 200}, HostCase{L"/p ", 320, 200},
-                                           HostCase{L"/P  ", 200, 120},
+                         ::testing::Values(HostCase{"larger_pane", L"/P ", 320, 200},
+                                           HostCase{"lower_case_switch", L"/p ", 320, 200},
+                                           HostCase{"two_blanks", L"/P  ", 200, 120},
                                            // A pane smaller than the preview clips it.
-                                           HostCase{L"/P ", 100, 60}),
-                         CaseIndex());
+                                           HostCase{"smaller_pane", L"/P ", 100, 60}),
+                         ByName());
 
 TEST_F(PreviewTest, LooksTheSameWhateverTheSettings) {
     // Values the display and the dialog would refuse; the preview does not use them.
     WriteRegString(kSettingsKey, L"Speed", L"5");
     WriteRegString(kSettingsKey, L"Size", L"-1");
-    const Picture picture = PreviewPicture();
+    const Bitmap picture = PreviewPicture();
     ASSERT_FALSE(picture.pixels.empty());
     PreviewHost host(200, 120);
     ScrProcess scr(L"/P " + NumberOf(host.hwnd()));
@@ -181,7 +144,7 @@ TEST_F(PreviewTest, LooksTheSameWhateverTheSettings) {
 // The desktop's own window as the host: the preview is then a window of the screen itself, which
 // Wine draws too, so the picture can be compared pixel for pixel everywhere.
 TEST_F(PreviewTest, PaintsThePicturePixelForPixelAtItsTopLeftCorner) {
-    const Picture picture = PreviewPicture();
+    const Bitmap picture = PreviewPicture();
     ASSERT_FALSE(picture.pixels.empty());
     PatternWindow behind;  // so that nothing else on the screen can pass for the picture
     ASSERT_TRUE(behind.WaitShown());
@@ -197,7 +160,7 @@ TEST_F(PreviewTest, PaintsThePicturePixelForPixelAtItsTopLeftCorner) {
     std::string mismatch;
     const bool painted = WaitUntil(
         [&] {
-            const Screenshot shot = CaptureScreen();
+            const Bitmap shot = CaptureScreen();
             mismatch.clear();
             for (int y = 0; y < height + 8 && mismatch.empty(); ++y) {
                 for (int x = 0; x < width + 8; ++x) {
@@ -289,11 +252,7 @@ class WithoutAHost : public PreviewTest, public ::testing::WithParamInterface<No
 
 TEST_P(WithoutAHost, ShowsNothingAndEnds) {
     ScrProcess scr(ArgumentsFor(GetParam()));
-    ASSERT_TRUE(scr.WaitExitObserving()) << Narrow(scr.commandLine()) << " still runs";
-    EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
-    EXPECT_TRUE(scr.SeenVisibleClasses().empty())
-        << Narrow(scr.commandLine()) << " showed a window of class "
-        << Narrow(*scr.SeenVisibleClasses().begin());
+    ExpectEndsAtOnceShowingNothing(scr);
     EXPECT_TRUE(FindTopLevelWindows(kPreviewTitle, L"").empty());
 }
 
@@ -301,19 +260,27 @@ INSTANTIATE_TEST_SUITE_P(Preview, WithoutAHost,
                          ::testing::Values(NoHost::SwitchAlone, NoHost::LowerSwitchAlone,
                                            NoHost::Colon, NoHost::Zero, NoHost::Stale,
                                            NoHost::NotANumber),
-                         CaseIndex());
+                         [](const ::testing::TestParamInfo<NoHost>& param) -> std::string {
+                             switch (param.param) {
+                                 case NoHost::SwitchAlone:
+                                     return "SwitchAlone";
+                                 case NoHost::LowerSwitchAlone:
+                                     return "LowerCaseSwitchAlone";
+                                 case NoHost::Colon:
+                                     return "NumberAfterAColon";
+                                 case NoHost::Zero:
+                                     return "Zero";
+                                 case NoHost::Stale:
+                                     return "DestroyedWindow";
+                                 case NoHost::NotANumber:
+                                     return "NotANumber";
+                             }
+                             return "unknown";
+                         });
 
 TEST_F(PreviewTest, ANumberBeyondThirtyTwoBitsIsReported) {
     ScrProcess scr(L"/P 99999999999");
-    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
-    ASSERT_TRUE(box.has_value()) << "no error report; the program "
-                                 << (scr.Running() ? "is still running" : "ended");
-    const std::wstring text = WaitForDialogText(box->hwnd);
-    EXPECT_TRUE(ContainsNoCase(text, L"99999999999")) << "report: " << Narrow(text);
-    PressDialogButton(box->hwnd, IDOK);
-    ASSERT_TRUE(scr.WaitExitObserving());
-    EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(1));
-    EXPECT_EQ(scr.SeenVisibleClasses().count(kPreviewClass), 0u) << "the preview showed";
+    ExpectReportOnly(AwaitErrorReport(scr), scr, {L"99999999999"});
 }
 
 }  // namespace

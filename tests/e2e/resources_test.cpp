@@ -219,15 +219,8 @@ TEST(CursorResource, InvisiblePointerAsInTheCursorFile) {
 
 // ---- cats ---------------------------------------------------------------------------------------
 
-struct Bitmap24 {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;  // top-down, 0x00RRGGBB
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
 // Checks the format every cat bitmap shares and decodes it.
-void DecodeCatBitmap(const ResourceFile& scr, WORD id, int width, int height, Bitmap24& out) {
+void DecodeCatBitmap(const ResourceFile& scr, WORD id, int width, int height, Bitmap& out) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     EXPECT_EQ(scr.Languages(RT_BITMAP, MAKEINTRESOURCEW(id)), std::vector<WORD>{kJapanese});
     auto data = scr.Find(RT_BITMAP, MAKEINTRESOURCEW(id), kJapanese);
@@ -245,20 +238,13 @@ void DecodeCatBitmap(const ResourceFile& scr, WORD id, int width, int height, Bi
     const size_t stride = static_cast<size_t>((width * 3 + 3) / 4 * 4);
     ASSERT_EQ(data->size(), 40 + stride * static_cast<size_t>(height));
 
-    out.width = width;
-    out.height = height;
-    out.pixels.resize(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = data->data() + 40 + stride * static_cast<size_t>(height - 1 - y);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = row + 3 * x;
-            out.pixels[static_cast<size_t>(y) * width + x] =
-                (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-        }
-    }
+    const std::optional<Bitmap> decoded = DecodeDib24(*data);
+    ASSERT_TRUE(decoded.has_value());
+    out = *decoded;
 }
 
 struct Cat {
+    const char* name;
     WORD picture;
     WORD mask;
     int width;
@@ -276,7 +262,7 @@ TEST_P(CatBitmaps, PictureAndMaskAgree) {
     const Cat cat = GetParam();
     ResourceFile scr;
     ASSERT_TRUE(scr.loaded()) << Narrow(ScrPath());
-    Bitmap24 picture, mask;
+    Bitmap picture, mask;
     ASSERT_NO_FATAL_FAILURE(DecodeCatBitmap(scr, cat.picture, cat.width, cat.height, picture));
     ASSERT_NO_FATAL_FAILURE(DecodeCatBitmap(scr, cat.mask, cat.width, cat.height, mask));
 
@@ -308,9 +294,9 @@ TEST_P(CatBitmaps, PictureAndMaskAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Resources, CatBitmaps,
-                         ::testing::Values(Cat{IDB_CAT0, IDB_CAT0_MASK, 105, 170, 0},
-                                           Cat{IDB_CAT1, IDB_CAT1_MASK, 100, 185, 99}),
-                         CaseIndex());
+                         ::testing::Values(Cat{"cat0", IDB_CAT0, IDB_CAT0_MASK, 105, 170, 0},
+                                           Cat{"cat1", IDB_CAT1, IDB_CAT1_MASK, 100, 185, 99}),
+                         ByName());
 
 }  // namespace
 }  // namespace e2e

@@ -58,25 +58,6 @@ void ExpectNothingLeft() {
     }
 }
 
-HWND ChildWithText(HWND parent, std::wstring_view text) {
-    struct Search {
-        std::wstring_view text;
-        HWND found;
-    } search{text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (DescribeWindow(hwnd).title == s->text) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 class QuickStarts : public ScrTest {
   protected:
     void SetUp() override {

@@ -57,7 +57,7 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
     std::set<std::pair<int, int>> corners;
     bool done = SampleFrames(
         [&](const TimedShot& frame) {
-            const Screenshot& shot = frame.shot;
+            const Bitmap& shot = frame.shot;
             const FrameScan scan = ScanFrame(shot);
             if (scan.lit == 0) return false;  // before the first tick
             ++checked;
@@ -155,7 +155,7 @@ struct Seen {
 };
 
 // The corner of the normal spot's square in a frame, or nullopt when the frame shows no spot.
-std::optional<Seen> NormalSpotCorner(const Screenshot& shot) {
+std::optional<Seen> NormalSpotCorner(const Bitmap& shot) {
     const FrameScan scan = ScanFrame(shot);
     if (scan.lit == 0) return std::nullopt;
     EXPECT_EQ(scan.mismatched, 0);

@@ -15,65 +15,6 @@
 namespace e2e {
 namespace {
 
-// ---- raw registry values ------------------------------------------------------------------------
-
-struct RawValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-    bool operator==(const RawValue&) const = default;
-};
-
-RawValue Utf16Value(DWORD type, std::wstring_view text, bool terminated = true) {
-    RawValue value{type, {}};
-    const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
-    value.data.assign(bytes, bytes + text.size() * sizeof(wchar_t));
-    if (terminated) value.data.insert(value.data.end(), sizeof(wchar_t), 0);
-    return value;
-}
-
-RawValue DwordValue(DWORD type, DWORD number) {
-    RawValue value{type, std::vector<BYTE>(sizeof number)};
-    std::memcpy(value.data.data(), &number, sizeof number);
-    return value;
-}
-
-void WriteRaw(const wchar_t* subkey, const wchar_t* name, const RawValue& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const LSTATUS rc = RegSetValueExW(key, name, 0, value.type, value.data.data(),
-                                      static_cast<DWORD>(value.data.size()));
-    RegCloseKey(key);
-    ASSERT_EQ(rc, ERROR_SUCCESS) << "cannot store " << Narrow(name);
-}
-
-// Nullopt when the key or the value is absent.
-std::optional<RawValue> ReadRaw(const wchar_t* subkey, const wchar_t* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    RawValue value;
-    DWORD size = 0;
-    LSTATUS rc = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
-    if (rc == ERROR_SUCCESS) {
-        value.data.resize(size);
-        rc = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
-        value.data.resize(size);
-    }
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    return value;
-}
-
-bool KeyExists(const wchar_t* subkey) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 // ---- a store that refuses the install record ----------------------------------------------------
 
 // The install key exists with stale values, and its security descriptor denies everyone the right
@@ -160,51 +101,15 @@ class VolatileInstallRoot {
     bool refuses_ = false;
 };
 
-// ---- the error report ---------------------------------------------------------------------------
-
-struct Report {
-    bool shown = false;
-    std::wstring text;
-    std::set<std::wstring> seen;  // classes of the process's windows seen visible
-    std::optional<DWORD> exit_code;
-};
-
-// Waits for the report of a start, answers it and waits for the end.
-Report AwaitReport(ScrProcess& scr) {
-    Report report;
-    std::optional<WindowInfo> box = scr.WaitForVisibleWindow(kMessageBoxClass, L"");
-    if (box) {
-        report.shown = true;
-        report.text = WaitForDialogText(box->hwnd);
-        PumpFor(200ms);  // anything else about to show would show now
-        scr.Observe();
-        PressDialogButton(box->hwnd, IDOK);
-    }
-    scr.WaitExitObserving();
-    report.seen = scr.SeenVisibleClasses();
-    report.exit_code = scr.ExitCode();
-    return report;
-}
-
-void ExpectReportOnly(const Report& report, std::wstring_view args) {
-    const std::string start = "start \"" + Narrow(args) + "\"";
-    ASSERT_TRUE(report.shown) << start << ": no error report";
-    EXPECT_EQ(report.seen, std::set<std::wstring>{kMessageBoxClass})
-        << start << ": a window other than the report showed";
-    EXPECT_EQ(report.exit_code, std::optional<DWORD>(1)) << start;
-}
-
 // The starts a host or a user can make.
 const wchar_t* const kEveryStart[] = {L"/S", L"", L"/C", L"/P 0", L"/p 1234", L"-s", L"/x"};
 
 using StoreRefusesWrites = ScrTest;
 
 // The first write of every start is the install record's folder: the report names it and its key.
-void ExpectReportNamesTheInstallRecord(const Report& report) {
-    EXPECT_TRUE(ContainsNoCase(report.text, L"ApplicationPath"))
-        << "the report does not name the entry: " << Narrow(report.text);
-    EXPECT_TRUE(ContainsNoCase(report.text, L"Gloam Drift SCR\\UpdateInfo"))
-        << "the report does not name the key: " << Narrow(report.text);
+void ExpectReportOnTheInstallRecord(ScrProcess& scr) {
+    ExpectReportOnly(AwaitErrorReport(scr), scr,
+                     {L"ApplicationPath", L"Gloam Drift SCR\\UpdateInfo"});
 }
 
 TEST_F(StoreRefusesWrites, EveryStartReportsTheDeniedInstallRecord) {
@@ -226,9 +131,7 @@ TEST_F(StoreRefusesWrites, EveryStartReportsTheDeniedInstallRecord) {
         }
         for (const wchar_t* args : kEveryStart) {
             ScrProcess scr(args);
-            const Report report = AwaitReport(scr);
-            ExpectReportOnly(report, args);
-            ExpectReportNamesTheInstallRecord(report);
+            ExpectReportOnTheInstallRecord(scr);
         }
         // Nothing else changed: the stale record, the settings as they were, no new keys.
         EXPECT_EQ(ReadRegString(kInstallKey, L"ApplicationPath"),
@@ -249,9 +152,7 @@ TEST_F(StoreRefusesWrites, EveryStartReportsTheSectionThatCannotBeCreated) {
         if (!root.Refuses()) GTEST_SKIP() << "this registry lets a volatile key hold any subkey";
         for (const wchar_t* args : kEveryStart) {
             ScrProcess scr(args);
-            const Report report = AwaitReport(scr);
-            ExpectReportOnly(report, args);
-            ExpectReportNamesTheInstallRecord(report);
+            ExpectReportOnTheInstallRecord(scr);
             EXPECT_FALSE(KeyExists(kInstallKey))
                 << "the section appeared after \"" << Narrow(args) << "\"";
         }
@@ -262,18 +163,18 @@ TEST_F(StoreRefusesWrites, EveryStartReportsTheSectionThatCannotBeCreated) {
 
 // ---- stored values the program did not write ----------------------------------------------------
 
-struct StoredSpeed {
+struct StoredSpeedCase {
     const char* name;
     RawValue value;
     int index;              // the speed button checked, -1: the error report instead
     const wchar_t* quoted;  // what the report quotes beside "Speed", nullptr: nothing particular
 };
 
-void PrintTo(const StoredSpeed& c, std::ostream* out) {
+void PrintTo(const StoredSpeedCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-std::vector<StoredSpeed> StoredSpeeds() {
+std::vector<StoredSpeedCase> StoredSpeeds() {
     const std::wstring long_tail = L"2" + std::wstring(99999, L'x');
     const std::wstring long_digits(100000, L'9');
     const std::wstring long_blanks = std::wstring(99999, L' ') + L"2";
@@ -334,7 +235,7 @@ std::vector<StoredSpeed> StoredSpeeds() {
     };
 }
 
-class StoredValue : public ScrTest, public ::testing::WithParamInterface<StoredSpeed> {};
+class StoredValue : public ScrTest, public ::testing::WithParamInterface<StoredSpeedCase> {};
 
 // The index of the checked speed button of the settings dialog, -1 when not exactly one is.
 int CheckedSpeed(HWND dialog) {
@@ -369,30 +270,21 @@ int CheckedSpeed(HWND dialog) {
 
 // Clicks the dialog's Cancel button the way the mouse does.
 void Cancel(HWND dialog) {
-    const std::vector<HWND> children = ChildWindowsOf(dialog);
-    for (HWND child : children) {
-        if (DescribeWindow(child).title == L"ｷｬﾝｾﾙ") {
-            PostMessageW(child, BM_CLICK, 0, 0);
-            return;
-        }
+    if (HWND cancel = ChildWithText(dialog, L"ｷｬﾝｾﾙ")) {
+        PostMessageW(cancel, BM_CLICK, 0, 0);
+        return;
     }
     ADD_FAILURE() << "the dialog has no Cancel button";
 }
 
 TEST_P(StoredValue, GivesTheDocumentedIndex) {
-    const StoredSpeed& c = GetParam();
+    const StoredSpeedCase& c = GetParam();
     WriteRaw(kSettingsKey, L"Speed", c.value);
     WriteRegString(kSettingsKey, L"Size", L"1");
 
     ScrProcess scr(L"/C");
     if (c.index < 0) {
-        const Report report = AwaitReport(scr);
-        ExpectReportOnly(report, L"/C");
-        EXPECT_TRUE(ContainsNoCase(report.text, L"Speed")) << "report: " << Narrow(report.text);
-        if (c.quoted) {
-            EXPECT_TRUE(ContainsNoCase(report.text, c.quoted))
-                << "report: " << Narrow(report.text.substr(0, 300));
-        }
+        ExpectReportOnly(AwaitErrorReport(scr), scr, {L"Speed", c.quoted ? c.quoted : L"Speed"});
     } else {
         const auto dialog = scr.WaitForVisibleWindow(kConfigClass, kConfigTitle);
         ASSERT_TRUE(dialog.has_value()) << "no settings dialog";
@@ -406,12 +298,7 @@ TEST_P(StoredValue, GivesTheDocumentedIndex) {
     EXPECT_EQ(ReadRaw(kSettingsKey, L"Speed"), std::optional<RawValue>(c.value));
 }
 
-std::string StoredSpeedName(const ::testing::TestParamInfo<StoredSpeed>& param) {
-    return param.param.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Registry, StoredValue, ::testing::ValuesIn(StoredSpeeds()),
-                         StoredSpeedName);
+INSTANTIATE_TEST_SUITE_P(Registry, StoredValue, ::testing::ValuesIn(StoredSpeeds()), ByName());
 
 }  // namespace
 }  // namespace e2e

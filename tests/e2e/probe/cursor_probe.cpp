@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "../top_down_dib.h"
 #include "probe.h"
 
 namespace {
@@ -13,13 +14,7 @@ namespace {
 // Draws the cursor over a plain background and reports whether any pixel changed.
 bool ChangesPixels(HCURSOR cursor, std::uint32_t background) {
     constexpr int kSize = 64;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = e2e::TopDown32(kSize, kSize);
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

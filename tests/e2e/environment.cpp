@@ -1,0 +1,174 @@
+#include "environment.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "platform/handles_win.h"
+#include "registry.h"
+#include "text.h"
+#include "wait.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr int kOutputs = 4;
+
+bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const RECT& x, const RECT& y) {
+        return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+    });
+}
+
+std::vector<RECT> Sorted(std::vector<RECT> rects) {
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return a.left != b.left ? a.left < b.left : a.top < b.top;
+    });
+    return rects;
+}
+
+// Runs a Unix program from inside Wine and returns its exit code, nullopt when it did not run.
+std::optional<DWORD> RunUnix(std::wstring command_line) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &si, &pi)) {
+        return std::nullopt;
+    }
+    const gloam::unique_handle process(pi.hProcess);
+    const gloam::unique_handle thread(pi.hThread);
+    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
+}  // namespace
+
+bool UnderWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+ScreenSize PrimaryScreen() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+std::vector<RECT> MonitorRects() {
+    std::vector<RECT> rects;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info)) {
+                reinterpret_cast<std::vector<RECT>*>(lp)->push_back(info.rcMonitor);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&rects));
+    return Sorted(rects);
+}
+
+double TwipsPerPixel() {
+    const gloam::unique_hdc_window screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+
+int Px(double twips) {
+    return static_cast<int>(std::nearbyint(twips / TwipsPerPixel()));
+}
+
+int PxAt(double twips, int dpi) {
+    return static_cast<int>(std::nearbyint(twips / (1440.0 / dpi)));
+}
+
+std::vector<Monitor> DefaultMonitors() {
+    return {Monitor{0, 0, 1024, 768}};
+}
+
+std::optional<std::string> ArrangeMonitors(const std::vector<Monitor>& monitors) {
+    if (!UnderWine()) return "the monitors can only be arranged in the tests' own X server";
+    if (monitors.empty() || monitors.size() > kOutputs) return "1 to 4 monitors";
+    if (monitors[0].left != 0 || monitors[0].top != 0) return "the primary must lie at (0, 0)";
+    // X has no negative coordinates: the layout is moved so that its top-left is X's origin.
+    int min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+    for (const Monitor& m : monitors) {
+        min_x = std::min(min_x, m.left);
+        min_y = std::min(min_y, m.top);
+        max_x = std::max(max_x, m.left + m.width);
+        max_y = std::max(max_y, m.top + m.height);
+    }
+    std::wstring command = L"/usr/bin/xrandr --fb " + std::to_wstring(max_x - min_x) + L"x" +
+                           std::to_wstring(max_y - min_y);
+    for (int i = 0; i < kOutputs; ++i) {
+        command += L" --output DUMMY" + std::to_wstring(i);
+        if (i >= static_cast<int>(monitors.size())) {
+            command += L" --off";
+            continue;
+        }
+        const Monitor& m = monitors[static_cast<size_t>(i)];
+        command += L" --mode " + std::to_wstring(m.width) + L"x" + std::to_wstring(m.height) +
+                   L" --pos " + std::to_wstring(m.left - min_x) + L"x" +
+                   std::to_wstring(m.top - min_y);
+        if (i == 0) command += L" --primary";
+    }
+    const std::optional<DWORD> code = RunUnix(command);
+    if (code != std::optional<DWORD>(0)) {
+        return "xrandr " +
+               (code ? "failed with exit code " + std::to_string(*code)
+                     : std::string("did not run")) +
+               ": " + Narrow(command);
+    }
+    std::vector<RECT> wanted;
+    for (const Monitor& m : monitors) wanted.push_back(m.Rect());
+    wanted = Sorted(wanted);
+    if (!WaitUntil([&] { return SameRects(MonitorRects(), wanted); }, 10s, 20ms)) {
+        return "Windows did not report the new monitors within 10 s after " + Narrow(command);
+    }
+    return std::nullopt;
+}
+
+MonitorLayout::MonitorLayout(std::vector<Monitor> monitors) {
+    if (auto failure = ArrangeMonitors(monitors)) failure_ = *failure;
+}
+
+MonitorLayout::~MonitorLayout() {
+    if (auto failure = ArrangeMonitors(DefaultMonitors())) {
+        ADD_FAILURE() << "the single monitor did not come back: " << *failure;
+    }
+}
+
+LogPixels::LogPixels(DWORD dpi) {
+    if (std::optional<RawValue> value = ReadRaw(kDesktopKey, L"LogPixels");
+        value && value->type == REG_DWORD && value->data.size() == sizeof(DWORD)) {
+        DWORD dpi_before = 0;
+        std::memcpy(&dpi_before, value->data.data(), sizeof dpi_before);
+        previous_ = dpi_before;
+    }
+    WriteRaw(kDesktopKey, L"LogPixels", DwordValue(REG_DWORD, dpi));
+}
+
+LogPixels::~LogPixels() {
+    if (previous_) {
+        WriteRaw(kDesktopKey, L"LogPixels", DwordValue(REG_DWORD, *previous_));
+    } else {
+        DeleteRegValue(kDesktopKey, L"LogPixels");
+    }
+}
+
+}  // namespace e2e

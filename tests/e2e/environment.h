@@ -1,0 +1,85 @@
+// The machine the tests run on: Wine or Windows, the monitors and the DPI.
+//
+// Under Wine the tests run inside a private X server with one RandR output per monitor (see
+// cmake/wine-run.sh): outputs DUMMY0 (the primary) to DUMMY3. MonitorLayout arranges them with
+// xrandr, which the test starts as a Unix program from inside Wine; Wine reports each enabled
+// output as a monitor, the primary's top-left at (0, 0).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+bool UnderWine();
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+// The primary monitor's size in pixels.
+ScreenSize PrimaryScreen();
+// The bounding rectangle of all monitors.
+RECT VirtualScreen();
+
+// The monitors as Windows reports them (GetMonitorInfo's rcMonitor), ordered by left, then top.
+std::vector<RECT> MonitorRects();
+
+// The screen's twips per pixel (1440 / DPI) and a length in twips as whole pixels, to the nearest,
+// halves to the even one, at the DPI of this process or at `dpi`.
+double TwipsPerPixel();
+int Px(double twips);
+int PxAt(double twips, int dpi);
+
+// A monitor in virtual-screen pixels.
+struct Monitor {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    RECT Rect() const { return RECT{left, top, left + width, top + height}; }
+};
+
+// The X server's outputs arranged as `monitors` (the first is the primary and must lie at (0, 0))
+// for as long as the object lives; then the single 1024 x 768 monitor the X server starts with.
+// Applied() is false when the arrangement could not be made (not under Wine, or xrandr refused);
+// the reason is in Failure().
+class MonitorLayout {
+  public:
+    explicit MonitorLayout(std::vector<Monitor> monitors);
+    ~MonitorLayout();
+    MonitorLayout(const MonitorLayout&) = delete;
+    MonitorLayout& operator=(const MonitorLayout&) = delete;
+
+    bool Applied() const { return failure_.empty(); }
+    const std::string& Failure() const { return failure_; }
+
+  private:
+    std::string failure_;
+};
+
+// Arranges the X server's outputs as `monitors` and waits until Windows reports them. Returns
+// the reason when it could not.
+std::optional<std::string> ArrangeMonitors(const std::vector<Monitor>& monitors);
+
+// The single monitor the X server starts with.
+std::vector<Monitor> DefaultMonitors();
+
+// HKCU\Control Panel\Desktop LogPixels for the processes started while the object lives; the
+// earlier value comes back afterwards. Under Wine every process started later runs at that DPI
+// (this test process keeps the DPI it started with).
+class LogPixels {
+  public:
+    explicit LogPixels(DWORD dpi);
+    ~LogPixels();
+    LogPixels(const LogPixels&) = delete;
+    LogPixels& operator=(const LogPixels&) = delete;
+
+  private:
+    std::optional<DWORD> previous_;
+};
+
+}  // namespace e2e

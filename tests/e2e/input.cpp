@@ -1,0 +1,112 @@
+#include "input.h"
+
+#include <gtest/gtest.h>
+
+#include "wait.h"
+
+namespace e2e {
+namespace {
+
+void SendOne(INPUT input) {
+    if (SendInput(1, &input, sizeof(INPUT)) != 1) {
+        ADD_FAILURE() << "SendInput failed, error " << GetLastError();
+    }
+}
+
+INPUT KeyInput(WORD vk, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = flags;
+    return in;
+}
+
+}  // namespace
+
+POINT CursorPos() {
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
+}
+
+void MoveCursorTo(int x, int y) {
+    SetCursorPos(x, y);
+    const bool there = WaitUntil(
+        [&] {
+            const POINT p = CursorPos();
+            return p.x == x && p.y == y;
+        },
+        2s, 5ms);
+    if (!there) {
+        const POINT p = CursorPos();
+        ADD_FAILURE() << "pointer did not reach (" << x << ", " << y << "), it is at (" << p.x
+                      << ", " << p.y << ")";
+    }
+}
+
+void MoveCursorBy(int dx, int dy) {
+    const POINT p = CursorPos();
+    MoveCursorTo(p.x + dx, p.y + dy);
+}
+
+void MouseButtonDown(DWORD button) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = button;
+    SendOne(in);
+}
+
+void MouseButtonUp(DWORD button) {
+    // Each *UP flag is its *DOWN flag shifted left by one.
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = button << 1;
+    SendOne(in);
+}
+
+void Click(DWORD button) {
+    MouseButtonDown(button);
+    MouseButtonUp(button);
+}
+
+void ClickOn(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Click();
+}
+
+void KeyDown(WORD vk) {
+    SendOne(KeyInput(vk, 0));
+}
+
+void KeyUp(WORD vk) {
+    SendOne(KeyInput(vk, KEYEVENTF_KEYUP));
+}
+
+void Press(WORD vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+void PressWith(WORD modifier, WORD vk) {
+    HeldKey held(modifier);
+    Press(vk);
+}
+
+HeldKey::HeldKey(WORD vk) : vk_(vk) {
+    KeyDown(vk_);
+}
+
+HeldKey::~HeldKey() {
+    Release();
+}
+
+void HeldKey::Release() {
+    if (!down_) return;
+    down_ = false;
+    KeyUp(vk_);
+}
+
+}  // namespace e2e

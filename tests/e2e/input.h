@@ -1,0 +1,41 @@
+// The pointer, the mouse buttons and the keyboard, driven through SendInput and SetCursorPos as a
+// user would drive them. Coordinates are virtual-screen pixels: the primary monitor's top-left is
+// (0, 0) and monitors left of or above it have negative coordinates.
+#pragma once
+
+#include <windows.h>
+
+namespace e2e {
+
+POINT CursorPos();
+// Puts the pointer at (x, y) and waits until the system reports it there.
+void MoveCursorTo(int x, int y);
+void MoveCursorBy(int dx, int dy);
+// Mouse button press and release at the pointer, without moving it. `button` is one of
+// MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN.
+void MouseButtonDown(DWORD button);
+void MouseButtonUp(DWORD button);
+void Click(DWORD button = MOUSEEVENTF_LEFTDOWN);
+// Moves the pointer to the middle of the window and clicks there.
+void ClickOn(HWND window);
+void KeyDown(WORD vk);
+void KeyUp(WORD vk);
+// A key pressed and released; with a modifier held around it.
+void Press(WORD vk);
+void PressWith(WORD modifier, WORD vk);
+
+// Releases, on destruction, a key pressed through it: a failing test never leaves a key held.
+class HeldKey {
+  public:
+    explicit HeldKey(WORD vk);
+    ~HeldKey();
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+    void Release();
+
+  private:
+    WORD vk_;
+    bool down_ = true;
+};
+
+}  // namespace e2e

@@ -1,0 +1,95 @@
+// The program under test: where its file is, its windows' titles and classes, and one run of it
+// started the way a host starts it.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/handles_win.h"
+#include "wait.h"
+#include "window_query.h"
+
+namespace e2e {
+
+inline constexpr wchar_t kDisplayTitle[] = L"Gloam Drift Screen Saver";
+inline constexpr wchar_t kConfigTitle[] = L"Gloam Drift Screen Saver - \u8a2d\u5b9a";
+inline constexpr wchar_t kPreviewTitle[] = L"Gloam Drift Screen Saver - Preview";
+inline constexpr wchar_t kDisplayClass[] = L"GloamDriftMain";
+inline constexpr wchar_t kCoverClass[] = L"GloamDriftCover";
+inline constexpr wchar_t kConfigClass[] = L"GloamDriftConfig";
+inline constexpr wchar_t kPreviewClass[] = L"GloamDriftPreview";
+inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
+
+// The .scr under test: $GLOAM_SCR when set, else GloamDrift.scr beside this test program (both sit
+// in the build directory).
+std::wstring ScrPath();
+// The folder that holds it, without a trailing separator.
+std::wstring ScrFolder();
+// The folder of this test program.
+std::wstring TestFolder();
+
+// One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
+// blank and `args` unless `args` is empty. Terminated (and waited for) when destroyed.
+class ScrProcess {
+  public:
+    explicit ScrProcess(std::wstring_view args, std::wstring scr = ScrPath());
+    ~ScrProcess();
+    ScrProcess(const ScrProcess&) = delete;
+    ScrProcess& operator=(const ScrProcess&) = delete;
+
+    DWORD pid() const { return pid_; }
+    const std::wstring& commandLine() const { return commandLine_; }
+    bool Running() const;
+    // Waits (pumping messages) until the process has ended. True when it did within `limit`.
+    bool WaitExit(Millis limit = kExitLimit);
+    // The exit code once ended; nullopt while running.
+    std::optional<DWORD> ExitCode() const;
+    void Kill();
+
+    // Top-level windows of this process.
+    std::vector<WindowInfo> Windows() const;
+    // The one top-level window of this process with that class (and title when given), waiting up
+    // to `limit` for it to exist and be visible. Nullopt when none appears in time.
+    std::optional<WindowInfo> WaitForVisibleWindow(std::wstring_view cls, std::wstring_view title,
+                                                   Millis limit = kStartLimit);
+
+    // Classes of every window of this process seen visible so far by Observe() (top level).
+    const std::set<std::wstring>& SeenVisibleClasses() const { return seenVisible_; }
+    // Records the classes of this process's visible top-level windows right now.
+    void Observe();
+    // Waits for the end like WaitExit, observing the process's windows every few milliseconds.
+    bool WaitExitObserving(Millis limit = kExitLimit);
+
+  private:
+    std::wstring commandLine_;
+    gloam::unique_handle process_;
+    DWORD pid_ = 0;
+    std::set<std::wstring> seenVisible_;
+};
+
+// Asserts that the run ends at once by itself, with exit code 0 and without showing a window: a
+// start refused beside an open display or dialog, or one that has nothing to show.
+void ExpectEndsAtOnceShowingNothing(ScrProcess& scr);
+
+// The program's run-time error report as a start met it.
+struct ErrorReport {
+    std::optional<WindowInfo> box;  // the message box, nullopt when none showed
+    std::wstring text;              // its message
+    bool covered = false;           // another window lay over the middle of the box
+    std::set<std::wstring> seen;    // classes of the process's windows seen visible meanwhile
+    std::optional<DWORD> exit_code;
+};
+
+// Waits for the report of a start, reads it, answers it with OK and waits for the end.
+ErrorReport AwaitErrorReport(ScrProcess& scr);
+// Asserts that the report showed alone, named every one of `mentions`, and ended the run with
+// exit code 1.
+void ExpectReportOnly(const ErrorReport& report, const ScrProcess& scr,
+                      std::initializer_list<std::wstring_view> mentions);
+
+}  // namespace e2e

@@ -1,0 +1,128 @@
+#include "test_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bitmap.h"
+#include "text.h"
+
+namespace e2e {
+namespace {
+
+// The pattern window's pixels, owned by the window from WM_NCCREATE to WM_NCDESTROY.
+struct PatternBits {
+    RECT area;
+    std::vector<std::uint32_t> pixels;
+};
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* bits = reinterpret_cast<PatternBits*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+        case WM_NCCREATE: {
+            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+            break;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (bits) {
+                const int width = bits->area.right - bits->area.left;
+                const int height = bits->area.bottom - bits->area.top;
+                const BITMAPINFO info = TopDown32(width, height);
+                SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
+                                  0, 0, 0, static_cast<UINT>(height), bits->pixels.data(), &info,
+                                  DIB_RGB_COLORS);
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_NCDESTROY:
+            delete bits;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+RECT PrimaryArea() {
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace
+
+const wchar_t* RegisterTestClass(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+    return name;
+}
+
+TitledWindow::TitledWindow(std::wstring_view title) {
+    const wchar_t* cls = RegisterTestClass(L"GloamE2ETitled", DefWindowProcW);
+    const std::wstring text(title);
+    hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, cls, text.c_str(), WS_POPUP, 0, 0, 16, 16,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!hwnd_) ADD_FAILURE() << "cannot create a window titled " << Narrow(title);
+}
+
+PatternWindow::PatternWindow() : PatternWindow(PrimaryArea()) {}
+
+PatternWindow::PatternWindow(const RECT& area) : area_(area) {
+    const wchar_t* cls = RegisterTestClass(L"GloamE2EPattern", PatternProc);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    auto* bits = new PatternBits{area, {}};
+    bits->pixels.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bits->pixels[static_cast<size_t>(y) * width + x] =
+                PatternColour(area.left + x, area.top + y);
+        }
+    }
+    hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, cls, L"GloamDrift e2e pattern", WS_POPUP,
+                                area.left, area.top, width, height, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), bits));
+    if (!hwnd_) {
+        delete bits;
+        ADD_FAILURE() << "cannot create the pattern window";
+        return;
+    }
+    ShowWindow(hwnd_.get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_.get());
+}
+
+PatternWindow::~PatternWindow() {
+    hwnd_.reset();
+    PumpMessages();
+}
+
+bool PatternWindow::WaitShown(Millis limit) const {
+    const RECT area = area_;
+    return WaitUntil(
+        [&area] {
+            const Bitmap shot = CaptureScreen(area);
+            if (shot.empty()) return false;
+            const int xs[] = {0, shot.width / 3, shot.width / 2, shot.width - 1};
+            const int ys[] = {0, shot.height / 4, shot.height / 2, shot.height - 1};
+            for (int y : ys) {
+                for (int x : xs) {
+                    if (shot.at(x, y) != PatternColour(area.left + x, area.top + y)) return false;
+                }
+            }
+            return true;
+        },
+        limit, 50ms);
+}
+
+}  // namespace e2e

@@ -1,0 +1,48 @@
+// Windows of the test process itself, playing what a user's desktop would show. Each is destroyed
+// with the test, pass or fail.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "platform/handles_win.h"
+#include "wait.h"
+
+namespace e2e {
+
+// A hidden top-level window with the given title (for the single-instance test, which looks
+// windows up by title whatever their class).
+class TitledWindow {
+  public:
+    explicit TitledWindow(std::wstring_view title);
+    HWND hwnd() const { return hwnd_.get(); }
+
+  private:
+    gloam::unique_hwnd hwnd_;
+};
+
+// A window over `area` (screen coordinates; by default the primary monitor) painted with
+// PatternColour of each screen pixel, so that what the program captures and shows can be told
+// apart from black. Shown without activation, not topmost.
+class PatternWindow {
+  public:
+    PatternWindow();
+    explicit PatternWindow(const RECT& area);
+    ~PatternWindow();
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+    HWND hwnd() const { return hwnd_.get(); }
+    // Waits until the screen shows the pattern.
+    bool WaitShown(Millis limit = 5s) const;
+
+  private:
+    RECT area_;
+    gloam::unique_hwnd hwnd_;
+};
+
+// A plain window class of the test process with the given procedure; registering it again
+// keeps the first registration.
+const wchar_t* RegisterTestClass(const wchar_t* name, WNDPROC proc);
+
+}  // namespace e2e

@@ -1,0 +1,19 @@
+// The header of a top-down 32-bit DIB, shared by the harness and the probe DLL.
+#pragma once
+
+#include <windows.h>
+
+namespace e2e {
+
+inline BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+}  // namespace e2e
