@@ -2,17 +2,20 @@
 # Runs a Windows executable under wine64: cmake/wine-run.sh PROGRAM.exe [ARGS...]
 #
 # This is the win64 preset's CMAKE_CROSSCOMPILING_EMULATOR, so ctest runs every e2e test through
-# it. It keeps, per build directory, one Wine prefix, one persistent wineserver and (when no usable
-# X display is given) one Xvfb at 1024x768x24, all created on first use and reused afterwards so a
-# run costs a fraction of a second instead of a wineboot. The program's exit code is passed
-# through.
+# it. It keeps, per build directory, one Wine prefix, one persistent wineserver and one X server of
+# its own, all created on first use and reused afterwards so a run costs a fraction of a second
+# instead of a wineboot. It never uses the caller's $DISPLAY: the tests move the pointer and press
+# keys. The program's exit code is passed through.
+#
+# The X server is Xorg with the dummy video driver (cmake/xorg-dummy.conf): four RandR outputs,
+# each a monitor to Wine, of which only DUMMY0 (1024x768, the primary) is on at the start. Xorg
+# picks a free display number itself (-displayfd), so parallel runs never race for one.
 #
 # Environment:
-#   GLOAM_WINE_HOME  state folder (prefix, Xvfb record, lock); default: <build dir>/wine when the
-#                    program lies in a CMake build tree, else /tmp/gloamdrift-wine-<uid>
-#   GLOAM_OWN_XVFB=1 use the private Xvfb even when $DISPLAY is set and reachable
+#   GLOAM_WINE_HOME  state folder (prefix, X server record, lock); default: <build dir>/wine when
+#                    the program lies in a CMake build tree, else /tmp/gloamdrift-wine-<uid>
 #
-# cmake/wine-run.sh --stop [BUILD_DIR] stops that state folder's wineserver and Xvfb.
+# cmake/wine-run.sh --stop [BUILD_DIR] stops that state folder's wineserver and X server.
 set -uo pipefail
 
 wine_dir=/usr/lib/wine
@@ -68,7 +71,8 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$home}"
 export HOME="${HOME:-$home}"
 unset WINELOADER WINESERVER
 
-xvfb_record="$home/xvfb.env"
+xserver_record="$home/xserver.env"
+xorg_conf="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/xorg-dummy.conf"
 
 display_ok() {
     [[ -n "${1:-}" ]] && DISPLAY="$1" xdpyinfo >/dev/null 2>&1
@@ -78,58 +82,62 @@ stop_all() {
     if [[ -d "$WINEPREFIX" ]]; then
         "$wineserver" -k >/dev/null 2>&1 || true
     fi
-    if [[ -f "$xvfb_record" ]]; then
-        local XVFB_DISPLAY="" XVFB_PID=""
+    if [[ -f "$xserver_record" ]]; then
+        local X_DISPLAY="" X_PID=""
         # shellcheck disable=SC1090
-        source "$xvfb_record"
-        if [[ -n "$XVFB_PID" ]] && kill -0 "$XVFB_PID" 2>/dev/null; then
-            kill "$XVFB_PID" 2>/dev/null || true
+        source "$xserver_record"
+        if [[ -n "$X_PID" ]] && kill -0 "$X_PID" 2>/dev/null; then
+            kill "$X_PID" 2>/dev/null || true
         fi
-        rm -f "$xvfb_record"
+        rm -f "$xserver_record"
     fi
 }
 
-# Reuses the recorded Xvfb when it still answers; otherwise starts one on the first free display
-# number from 90 on. Detached from our stdout/stderr so ctest never waits on it.
-ensure_xvfb() {
-    if [[ -f "$xvfb_record" ]]; then
-        local XVFB_DISPLAY="" XVFB_PID=""
+# The one monitor every test starts from; tests that arrange others put this back.
+default_layout() {
+    DISPLAY="$1" xrandr --fb 1024x768 --output DUMMY0 --mode 1024x768 --pos 0x0 --primary \
+        --output DUMMY1 --off --output DUMMY2 --off --output DUMMY3 --off
+}
+
+# Reuses the recorded X server when it still answers; otherwise starts one. Detached from our
+# stdout/stderr so ctest never waits on it.
+ensure_xserver() {
+    if [[ -f "$xserver_record" ]]; then
+        local X_DISPLAY="" X_PID=""
         # shellcheck disable=SC1090
-        source "$xvfb_record"
-        if [[ -n "$XVFB_PID" ]] && kill -0 "$XVFB_PID" 2>/dev/null && display_ok "$XVFB_DISPLAY"; then
-            echo "$XVFB_DISPLAY"
+        source "$xserver_record"
+        if [[ -n "$X_PID" ]] && kill -0 "$X_PID" 2>/dev/null && display_ok "$X_DISPLAY"; then
+            echo "$X_DISPLAY"
             return 0
         fi
-        rm -f "$xvfb_record"
+        rm -f "$xserver_record"
     fi
-    command -v Xvfb >/dev/null || die "Xvfb not found (run scripts/setup.sh)"
-    local n pid i
-    for ((n = 90; n < 190; n++)); do
-        [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] && continue
-        setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac -noreset \
-            </dev/null >"$home/xvfb.log" 2>&1 &
-        pid=$!
-        for ((i = 0; i < 100; i++)); do
-            if display_ok ":$n"; then
-                printf 'XVFB_DISPLAY=:%s\nXVFB_PID=%s\n' "$n" "$pid" >"$xvfb_record"
-                echo ":$n"
-                return 0
-            fi
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
+    command -v Xorg >/dev/null || die "Xorg not found (run scripts/setup.sh)"
+    [[ -f "$xorg_conf" ]] || die "$xorg_conf not found"
+    # Wine's processes of an earlier X server must not outlive it.
+    [[ -d "$WINEPREFIX" ]] && "$wineserver" -k >/dev/null 2>&1
+    local fd_file="$home/xserver.displayfd" pid i number
+    rm -f "$fd_file"
+    setsid Xorg -config "$xorg_conf" -logfile "$home/xorg.log" -noreset -nolisten tcp -ac \
+        -novtswitch -displayfd 3 3>"$fd_file" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    for ((i = 0; i < 200; i++)); do
+        number=$(tr -dc '0-9' <"$fd_file" 2>/dev/null)
+        if [[ -n "$number" ]] && display_ok ":$number"; then
+            default_layout ":$number" || die "xrandr could not set the single monitor"
+            printf 'X_DISPLAY=:%s\nX_PID=%s\n' "$number" "$pid" >"$xserver_record"
+            echo ":$number"
+            return 0
+        fi
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
     done
-    die "could not start Xvfb (see $home/xvfb.log)"
+    kill "$pid" 2>/dev/null || true
+    die "could not start Xorg (see $home/xorg.log)"
 }
 
 setup_locked() {
-    if [[ "${GLOAM_OWN_XVFB:-0}" != 1 ]] && display_ok "${DISPLAY:-}"; then
-        :
-    else
-        DISPLAY=$(ensure_xvfb) || exit 125
-    fi
+    DISPLAY=$(ensure_xserver) || exit 125
     export DISPLAY
     if [[ ! -f "$home/prefix.ready" ]]; then
         rm -rf "$WINEPREFIX"
@@ -140,7 +148,7 @@ setup_locked() {
         touch "$home/prefix.ready"
     fi
     if [[ ! -f "$home/prefix.configured-1" ]]; then
-        # No window manager runs in Xvfb. Wine would wait 2 s for one whenever a captioned window
+        # No window manager runs in our X server. Wine would wait 2 s for one whenever a captioned window
         # (a message box, a dialog) is hidden; unmanaged windows skip that wait.
         "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             </dev/null >>"$home/wineboot.log" 2>&1 || die "cannot configure the prefix"
