@@ -17,4 +17,17 @@ PixelBox ControlPixels(int32_t position, double twips_per_pixel_x, double twips_
     return box;
 }
 
+ConfigLayout ConfigLayoutAt(int32_t dpi) {
+    const double twips_per_pixel = 1440.0 / dpi;
+    ConfigLayout layout;
+    layout.client_width = Nearest(kConfigClientWidth / twips_per_pixel);
+    layout.client_height = Nearest(kConfigClientHeight / twips_per_pixel);
+    layout.font_pixels = Nearest(kConfigFontTwips / twips_per_pixel);
+    for (size_t i = 0; i < kConfigControls.size(); ++i) {
+        layout.controls[i] =
+            ControlPixels(static_cast<int32_t>(i), twips_per_pixel, twips_per_pixel);
+    }
+    return layout;
+}
+
 }  // namespace gloam

@@ -58,4 +58,16 @@ struct PixelBox {
 // one frame keep their spacing whatever the frame's rounding.
 PixelBox ControlPixels(int32_t position, double twips_per_pixel_x, double twips_per_pixel_y);
 
+// The whole form at a pixel density (dots per inch; 1440 / dpi twips per pixel both ways): its
+// client size, the pixel height of its fonts and every control's box in tab order. The form lays
+// itself out from this when it loads and again when it moves to a monitor of another density.
+struct ConfigLayout {
+    int32_t client_width = 0;
+    int32_t client_height = 0;
+    int32_t font_pixels = 0;
+    std::array<PixelBox, kConfigControls.size()> controls{};
+};
+
+ConfigLayout ConfigLayoutAt(int32_t dpi);
+
 }  // namespace gloam

@@ -4,6 +4,7 @@
 
 #include "config/config_layout.h"
 #include "platform/app_win.h"
+#include "platform/dpi_win.h"
 #include "platform/registry_win.h"
 #include "platform/resources_win.h"
 #include "platform/text.h"
@@ -46,7 +47,6 @@ FrmConfig& frmConfig() {
 
 void FrmConfig::Load() {
     if (Window()) return;
-    screen_ = ReadScreen();
     icon_.reset(LoadIconResource(IDI_CONFIG, ::GetSystemMetrics(SM_CXICON)));
     small_icon_.reset(LoadIconResource(IDI_CONFIG, ::GetSystemMetrics(SM_CXSMICON)));
     RegisterWindowClass(kClassName, 0, icon_.get(), small_icon_.get(),
@@ -58,11 +58,17 @@ void FrmConfig::Load() {
     owner_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                app::Instance(), nullptr);
 
-    RECT frame{0, 0, screen_.PixelsX(kConfigClientWidth), screen_.PixelsY(kConfigClientHeight)};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    // Sized for the system's density first; once the window is placed, it lays itself out at the
+    // density of the monitor it landed on.
+    const UINT system_dpi = SystemDpi();
+    const ConfigLayout layout = ConfigLayoutAt(static_cast<int32_t>(system_dpi));
+    const RECT frame = WindowRectForClient(layout.client_width, layout.client_height, kStyle,
+                                           kExStyle, system_dpi);
     CreateFormWindow(kClassName, modMain::kConfigTitle, kStyle, kExStyle, CW_USEDEFAULT,
                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_);
+    label_brush_.reset(::CreateSolidBrush(kLabelBack));
     CreateControls();
+    LayOut(WindowDpi(Window()), nullptr);
     app::SetMessageFilter(&FrmConfig::FilterMessage);
     Form_Load();
 }
@@ -77,21 +83,14 @@ void FrmConfig::Show() {
 }
 
 void FrmConfig::CreateControls() {
-    const int font_pixels = screen_.PixelsY(kConfigFontTwips);
-    font_ = CreateFormFont(L"MS UI Gothic", font_pixels, false, SHIFTJIS_CHARSET);
-    label_font_ = CreateFormFont(L"Times New Roman", font_pixels, true, ANSI_CHARSET);
-    label_brush_.reset(::CreateSolidBrush(kLabelBack));
-
     // Created in tab order: the order of the children is the order the dialog manager walks.
     // Each group begins with WS_GROUP; the option buttons' tab stop follows their check mark.
+    // LayOut places them and gives them their fonts.
     for (size_t i = 0; i < kConfigControls.size(); ++i) {
         const ControlDesign& design = kConfigControls[i];
-        const PixelBox box = ControlPixels(static_cast<int32_t>(i), screen_.twips_per_pixel_x,
-                                           screen_.twips_per_pixel_y);
         const wchar_t* control_class = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE;
         int id = 0;
-        HFONT font = font_.get();
         HWND* slot = nullptr;
         const std::string name = design.name;
         switch (design.kind) {
@@ -120,17 +119,45 @@ void FrmConfig::CreateControls() {
                 control_class = L"STATIC";
                 style |= SS_CENTER | SS_NOPREFIX | WS_GROUP;
                 id = kLabel1Id;
-                font = label_font_.get();
                 slot = &Label1;
                 break;
         }
         const std::wstring caption = Utf16Of(design.caption);
-        *slot = ::CreateWindowExW(
-            0, control_class, caption.c_str(), style, box.left, box.top, box.width, box.height,
-            Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app::Instance(), nullptr);
+        *slot = ::CreateWindowExW(0, control_class, caption.c_str(), style, 0, 0, 0, 0, Window(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  app::Instance(), nullptr);
         if (!*slot) throw RuntimeError("The control " + name + " cannot be created.");
-        ::SendMessageW(*slot, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        in_tab_order_[i] = *slot;
     }
+}
+
+void FrmConfig::LayOut(UINT dpi, const RECT* suggested) {
+    const ConfigLayout layout = ConfigLayoutAt(static_cast<int32_t>(dpi));
+    // The controls take the new fonts before the old ones are deleted.
+    unique_hfont font =
+        CreateFormFont(L"MS UI Gothic", layout.font_pixels, false, SHIFTJIS_CHARSET);
+    unique_hfont label_font =
+        CreateFormFont(L"Times New Roman", layout.font_pixels, true, ANSI_CHARSET);
+    for (size_t i = 0; i < kConfigControls.size(); ++i) {
+        const PixelBox& box = layout.controls[i];
+        HWND control = in_tab_order_[i];
+        ::MoveWindow(control, box.left, box.top, box.width, box.height, FALSE);
+        const HFONT control_font = control == Label1 ? label_font.get() : font.get();
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(control_font), FALSE);
+    }
+    font_ = std::move(font);
+    label_font_ = std::move(label_font);
+
+    const RECT frame =
+        WindowRectForClient(layout.client_width, layout.client_height, kStyle, kExStyle, dpi);
+    if (suggested) {
+        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, frame.right - frame.left,
+                       frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        ::SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::InvalidateRect(Window(), nullptr, TRUE);
 }
 
 void FrmConfig::Form_Load() {
@@ -230,6 +257,10 @@ LRESULT FrmConfig::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case WM_DPICHANGED:
+            // Moved to a monitor of another density: the suggested place, the design's size there.
+            LayOut(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
             return 0;
         case WM_CTLCOLORSTATIC:
             return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));

@@ -12,9 +12,9 @@
 
 #include <array>
 
+#include "config/config_layout.h"
 #include "config/config_rules.h"
 #include "platform/handles_win.h"
-#include "platform/screen_win.h"
 #include "platform/window_win.h"
 
 namespace gloam {
@@ -35,6 +35,9 @@ class FrmConfig : public BaseWindow<FrmConfig> {
     void SaveSettings();
 
     void CreateControls();
+    // Places the controls, gives them fonts and sizes the window for `dpi`; at `suggested` when
+    // the system gives a place (WM_DPICHANGED), else where the window is.
+    void LayOut(UINT dpi, const RECT* suggested);
     void OnCommand(int id, int code);
     LRESULT OnControlColor(HDC dc, HWND control);
     void SyncTabStops();
@@ -42,7 +45,6 @@ class FrmConfig : public BaseWindow<FrmConfig> {
     void FocusNextControl(bool previous);
     static bool FilterMessage(MSG& message);
 
-    ScreenMetrics screen_;
     HWND owner_ = nullptr;  // hidden, keeps the form off the taskbar; lives with the process
     std::array<HWND, kOptionCount> optSpeed{};
     std::array<HWND, kOptionCount> optSize{};
@@ -51,6 +53,7 @@ class FrmConfig : public BaseWindow<FrmConfig> {
     HWND cmdOK = nullptr;
     HWND cmdCancel = nullptr;
     HWND Label1 = nullptr;
+    std::array<HWND, kConfigControls.size()> in_tab_order_{};
     unique_hfont font_;
     unique_hfont label_font_;
     unique_hbrush label_brush_;

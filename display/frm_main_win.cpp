@@ -1,9 +1,13 @@
 #include "display/frm_main_win.h"
 
+#include <algorithm>
+
 #include "display/cats.h"
+#include "display/cover_layout.h"
 #include "display/exit_watch.h"
 #include "display/spot_path.h"
 #include "platform/app_win.h"
+#include "platform/monitors_win.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
 #include "resource.h"
@@ -15,6 +19,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"GloamDriftMain";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 20;
+constexpr UINT_PTR kMonitorWatch = 2;
+constexpr UINT kMonitorWatchInterval = 1000;
 
 // txtDummy's design rectangle in twips; only its top changes at load.
 constexpr double kDummyLeft = 1185, kDummyTop = 60, kDummyWidth = 795, kDummyHeight = 255;
@@ -49,6 +55,10 @@ void FrmMain::Show() {
     ::SetForegroundWindow(Window());
     if (txtDummy) ::SetFocus(txtDummy);
     ::UpdateWindow(Window());
+    ArrangeCovers();
+    // Windows reports a change of the monitors with WM_DISPLAYCHANGE; not every system does (Wine
+    // does not), so the arrangement is also looked at once a second.
+    ::SetTimer(Window(), kMonitorWatch, kMonitorWatchInterval, nullptr);
 }
 
 void FrmMain::Form_Load() {
@@ -122,6 +132,23 @@ void FrmMain::Present(const Rect& area) {
              area.left, area.top, SRCCOPY);
 }
 
+std::vector<Rect> FrmMain::CoverAreas() const {
+    RECT window{};
+    ::GetWindowRect(Window(), &window);
+    return CoverRects(MonitorRects(), Rect{window.left, window.top, window.right, window.bottom});
+}
+
+void FrmMain::ArrangeCovers() {
+    cover_areas_ = CoverAreas();
+    covers_.resize(std::min(covers_.size(), cover_areas_.size()));
+    for (size_t i = 0; i < cover_areas_.size(); ++i) {
+        if (i == covers_.size()) {
+            covers_.push_back(std::make_unique<CoverWindow>(cover_areas_[i], &FrmMain::Form_Click));
+        }
+        covers_[i]->ShowOver(cover_areas_[i]);
+    }
+}
+
 void FrmMain::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(Window(), &paint);
@@ -150,19 +177,22 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 in_tick_ = true;
                 Timer1_Timer();
                 in_tick_ = false;
+            } else if (wparam == kMonitorWatch && CoverAreas() != cover_areas_) {
+                ArrangeCovers();
             }
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-            button_pressed_ = true;
-            return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
         case WM_XBUTTONUP:
-            if (button_pressed_) Form_Click();
+            if (clicks_.Completes(message)) Form_Click();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            ArrangeCovers();
             return 0;
         case WM_PAINT:
             OnPaint();

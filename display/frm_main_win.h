@@ -4,12 +4,20 @@
 //
 // picDesktop holds the desktop copy (with the cats, once stamped) for the life of the process;
 // picWork is the back buffer the window shows, black but for the spot's square.
+//
+// The window covers the primary monitor, where everything happens; every other monitor (and any
+// part of the primary beyond the window, should the primary grow while the display runs) gets a
+// black CoverWindow, re-arranged whenever the monitors change. All positions of the spot and the
+// cats are relative to the primary's top-left corner.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
+#include "display/cover_window_win.h"
 #include "display/display_state.h"
 #include "display/frame_composer.h"
 #include "platform/clock_win.h"
@@ -31,12 +39,17 @@ class FrmMain : public BaseWindow<FrmMain> {
 
   private:
     void Form_Load();
-    [[noreturn]] void Form_Click();
+    [[noreturn]] static void Form_Click();
     [[noreturn]] void Form_KeyUp();
     [[noreturn]] void picDesktop_Click();
     void Timer1_Timer();
     void MoveSpot();
     void PlaceCats();
+
+    // What frmMain leaves of the monitors as they are now.
+    std::vector<Rect> CoverAreas() const;
+    // Shows a cover over each of those areas, above every other window.
+    void ArrangeCovers();
 
     void OnPaint();
     void PaintContent(HDC dc, const RECT& area);
@@ -52,8 +65,10 @@ class FrmMain : public BaseWindow<FrmMain> {
     HWND txtDummy = nullptr;
     std::optional<SpotCompositor> compositor_;
     SystemClock clock_;
+    std::vector<std::unique_ptr<CoverWindow>> covers_;
+    std::vector<Rect> cover_areas_;
     bool in_tick_ = false;
-    bool button_pressed_ = false;
+    ClickWatch clicks_;
 };
 
 FrmMain& frmMain();

@@ -85,12 +85,13 @@ void ShowPreview(std::wstring_view command_text) {
     const int32_t number = PreviewHostHandle(command_text);
     // A window handle's number is sign-extended to a pointer, as LongToHandle does.
     HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(number));
-    if (host == nullptr || !::IsWindow(host)) {
-        // Shown without a host the window would sit on the desktop with nothing to close it.
+    // Shown without a host the window would sit on the desktop with nothing to close it. A window
+    // the preview cannot join (another desktop's or session's, a host of higher integrity) is no
+    // host either.
+    if (host == nullptr || !::IsWindow(host) || !::SetParent(window, host)) {
         ::DestroyWindow(window);
         return;
     }
-    ::SetParent(window, host);
     ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     form.Show();
 }

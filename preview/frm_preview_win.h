@@ -35,8 +35,8 @@ FrmPreview& frmPreview();
 
 // The "/P" start: loads frmPreview, makes it a child of the host window named in the command
 // text, puts it at the host's top-left corner and shows it. When the text names no window (0, a
-// missing number, a stale handle) nothing is shown and the loaded window is destroyed, so the
-// process ends once Main returns.
+// missing number, a stale handle) or one the preview cannot become a child of, nothing is shown
+// and the loaded window is destroyed, so the process ends once Main returns.
 void ShowPreview(std::wstring_view command_text);
 
 }  // namespace gloam

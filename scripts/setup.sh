@@ -8,10 +8,22 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
     wine64 xvfb xauth x11-utils
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     imagemagick ffmpeg fonts-ipafont-gothic
     clang-format clang libclang-rt-14-dev fonts-liberation
     util-linux procps
 )
+
+# 32-bit Wine runs the shipped i686 GloamDrift.scr. Installing it adds the i386 architecture.
+# Debian keeps the amd64 and i386 builds of a shared library at one version, so apt may upgrade
+# some amd64 libraries to the archive's current version along with it.
+packages+=(wine32:i386)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    need_i386=1
+else
+    need_i386=0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -32,5 +44,8 @@ else
     sudo=
 fi
 export DEBIAN_FRONTEND=noninteractive
+if ((need_i386)); then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${packages[@]}"

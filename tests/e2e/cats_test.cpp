@@ -54,7 +54,7 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     }
     const std::int64_t minuteBefore = LocalMinute();
     // Large and fast: the spot passes over most of the screen within seconds.
-    ASSERT_NO_FATAL_FAILURE(StartDisplay(L"2", L"2"));
+    ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"2", L"2"));
     const std::int64_t minuteAfter = LocalMinute();
     // The program took its start time between the two readings, so the cats come at the third
     // boundary after the first at the earliest and after the second at the latest.

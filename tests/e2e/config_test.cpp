@@ -36,13 +36,14 @@ constexpr std::uint32_t kLabelBackPixel = 0xC0C0FFu;  // RGB(192, 192, 255)
 // Wine's font replacements: a missing face name served by an installed font.
 constexpr wchar_t kFontReplacements[] = L"Software\\Wine\\Fonts\\Replacements";
 
-RECT ExpectedRect(const TwipsBox& box, const TwipsBox* frame = nullptr) {
-    int left = Px(box.left), top = Px(box.top);
+// A control's rectangle in the form's client area at `dpi`.
+RECT ExpectedRect(int dpi, const TwipsBox& box, const TwipsBox* frame = nullptr) {
+    int left = PxAt(box.left, dpi), top = PxAt(box.top, dpi);
     if (frame) {
-        left += Px(frame->left);
-        top += Px(frame->top);
+        left += PxAt(frame->left, dpi);
+        top += PxAt(frame->top, dpi);
     }
-    return RECT{left, top, left + Px(box.width), top + Px(box.height)};
+    return RECT{left, top, left + PxAt(box.width, dpi), top + PxAt(box.height, dpi)};
 }
 
 std::string Describe(const RECT& r) {
@@ -210,7 +211,63 @@ class ConfigTest : public ScrTest {
 
 // ---- the window as designed ---------------------------------------------------------------------
 
-TEST_F(ConfigTest, WindowAndControlsAsDesigned) {
+// What the label shows on the screen: its lavender background and navy text.
+struct LabelInk {
+    size_t back = 0;   // pixels of the background colour
+    size_t navy = 0;   // text pixels: dark, blue above red and green
+    size_t total = 0;  // pixels of the label
+    int rows = 0;      // rows with text pixels: the height of the lettering
+};
+
+LabelInk WaitForLabelInk(HWND label) {
+    RECT r{};
+    GetWindowRect(label, &r);
+    LabelInk ink;
+    WaitUntil(
+        [&] {
+            const Bitmap shot = CaptureScreen(r);
+            ink = LabelInk{};
+            for (int y = 0; y < shot.height; ++y) {
+                bool lettered = false;
+                for (int x = 0; x < shot.width; ++x) {
+                    const std::uint32_t p = shot.at(x, y);
+                    const int red = (p >> 16) & 0xFF, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+                    ++ink.total;
+                    if (p == kLabelBackPixel) ++ink.back;
+                    if (red < 96 && green < 96 && blue >= 96 && blue > red + 32) {
+                        ++ink.navy;
+                        lettered = true;
+                    }
+                }
+                if (lettered) ++ink.rows;
+            }
+            return ink.back > ink.total / 2 && ink.navy > 20;
+        },
+        3s);
+    return ink;
+}
+
+// The width of `text` without its access-key marks, in the dialog's font at `font_pixels`.
+int CaptionWidth(std::wstring text, const std::wstring& face, int font_pixels, bool italic) {
+    std::erase(text, L'&');
+    const gloam::unique_hdc dc(CreateCompatibleDC(nullptr));
+    const gloam::unique_hfont font(CreateFontW(
+        -font_pixels, 0, 0, 0, FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+    const gloam::select_object_guard select(dc.get(), font.get());
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The form as designed at the density it starts with: 96 DPI, and 144 and 192 DPI (150 % and
+// 200 %), where the design's twips become more pixels and nothing may be cut off.
+class DialogAtDpi : public ConfigTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DialogAtDpi, WindowAndControlsAsDesigned) {
+    const int dpi = GetParam();
+    std::optional<LogPixels> density;
+    if (dpi != 96) density.emplace(dpi);
     ASSERT_NO_FATAL_FAILURE(Open());
     const WindowInfo form = DescribeWindow(dialog_.form);
     EXPECT_EQ(Narrow(form.title), Narrow(kConfigTitle));
@@ -232,40 +289,71 @@ TEST_F(ConfigTest, WindowAndControlsAsDesigned) {
 
     RECT client{};
     GetClientRect(dialog_.form, &client);
-    EXPECT_EQ(client.right, Px(kClient.width));
-    EXPECT_EQ(client.bottom, Px(kClient.height));
+    EXPECT_EQ(client.right, PxAt(kClient.width, dpi));
+    EXPECT_EQ(client.bottom, PxAt(kClient.height, dpi));
 
+    // Room a caption needs besides its text: an option's check circle and gap, a frame's or a
+    // button's margins; all scale with the density.
+    const int check = PxAt(13 * 15 + 4 * 15, dpi);
+    const int margins = PxAt(2 * 8 * 15, dpi);
     struct Expected {
         HWND control;
         RECT rect;
         std::wstring caption;
+        int room;
     };
     const Expected expected[] = {
-        {dialog_.fraSpeed, ExpectedRect(kFraSpeed), kFraSpeedCaption},
-        {dialog_.optSpeed[0], ExpectedRect(kOptSpeed[0], &kFraSpeed), kSpeedCaptions[0]},
-        {dialog_.optSpeed[1], ExpectedRect(kOptSpeed[1], &kFraSpeed), kSpeedCaptions[1]},
-        {dialog_.optSpeed[2], ExpectedRect(kOptSpeed[2], &kFraSpeed), kSpeedCaptions[2]},
-        {dialog_.fraSize, ExpectedRect(kFraSize), kFraSizeCaption},
-        {dialog_.optSize[0], ExpectedRect(kOptSize[0], &kFraSize), kSizeCaptions[0]},
-        {dialog_.optSize[1], ExpectedRect(kOptSize[1], &kFraSize), kSizeCaptions[1]},
-        {dialog_.optSize[2], ExpectedRect(kOptSize[2], &kFraSize), kSizeCaptions[2]},
-        {dialog_.cmdOK, ExpectedRect(kCmdOK), kOKCaption},
-        {dialog_.cmdCancel, ExpectedRect(kCmdCancel), kCancelCaption},
+        {dialog_.fraSpeed, ExpectedRect(dpi, kFraSpeed), kFraSpeedCaption, margins},
+        {dialog_.optSpeed[0], ExpectedRect(dpi, kOptSpeed[0], &kFraSpeed), kSpeedCaptions[0],
+         check},
+        {dialog_.optSpeed[1], ExpectedRect(dpi, kOptSpeed[1], &kFraSpeed), kSpeedCaptions[1],
+         check},
+        {dialog_.optSpeed[2], ExpectedRect(dpi, kOptSpeed[2], &kFraSpeed), kSpeedCaptions[2],
+         check},
+        {dialog_.fraSize, ExpectedRect(dpi, kFraSize), kFraSizeCaption, margins},
+        {dialog_.optSize[0], ExpectedRect(dpi, kOptSize[0], &kFraSize), kSizeCaptions[0], check},
+        {dialog_.optSize[1], ExpectedRect(dpi, kOptSize[1], &kFraSize), kSizeCaptions[1], check},
+        {dialog_.optSize[2], ExpectedRect(dpi, kOptSize[2], &kFraSize), kSizeCaptions[2], check},
+        {dialog_.cmdOK, ExpectedRect(dpi, kCmdOK), kOKCaption, margins},
+        {dialog_.cmdCancel, ExpectedRect(dpi, kCmdCancel), kCancelCaption, margins},
     };
+    const std::wstring face =
+        ReadRegString(kFontReplacements, L"MS UI Gothic").value_or(L"MS UI Gothic");
+    const int font_pixels = PxAt(195, dpi);
     for (const Expected& e : expected) {
         const RECT actual = dialog_.ClientRect(e.control);
         EXPECT_EQ(Describe(actual), Describe(e.rect)) << Narrow(e.caption);
         EXPECT_EQ(Narrow(TextOf(e.control)), Narrow(e.caption));
+        // Nothing cut off: the caption and what it needs besides fit the control.
+        EXPECT_LE(CaptionWidth(e.caption, face, font_pixels, false) + e.room,
+                  actual.right - actual.left)
+            << "\"" << Narrow(e.caption) << "\" does not fit at " << dpi << " DPI";
+        EXPECT_LE(font_pixels, actual.bottom - actual.top) << Narrow(e.caption);
     }
-    EXPECT_EQ(Describe(dialog_.ClientRect(dialog_.Label1)), Describe(ExpectedRect(kLabel1)));
+    EXPECT_EQ(Describe(dialog_.ClientRect(dialog_.Label1)), Describe(ExpectedRect(dpi, kLabel1)));
     const std::wstring about = TextOf(dialog_.Label1);
     EXPECT_EQ(about.rfind(kLabelStart, 0), 0u) << Narrow(about);
+    const std::wstring label_face =
+        ReadRegString(kFontReplacements, L"Times New Roman").value_or(L"Times New Roman");
+    const RECT label = dialog_.ClientRect(dialog_.Label1);
+    EXPECT_LE(CaptionWidth(about, label_face, font_pixels, true), label.right - label.left)
+        << "the about line does not fit at " << dpi << " DPI";
+    // The lettering on the screen is as tall as the font at this density makes it: capitals and
+    // descenders span well over half the font's pixel height.
+    const LabelInk ink = WaitForLabelInk(dialog_.Label1);
+    EXPECT_GE(ink.rows, font_pixels / 2)
+        << "the label's text is drawn too small for " << dpi << " DPI";
     EXPECT_GT(about.size(), std::wstring(kLabelStart).size()) << "no authorship after the version";
     EXPECT_TRUE(DescribeWindow(dialog_.Label1).style & SS_CENTER);
     // Enter's button: OK is the default push button while no push button has the focus.
     EXPECT_EQ(DescribeWindow(dialog_.cmdOK).style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(DescribeWindow(dialog_.cmdCancel).style & BS_TYPEMASK, BS_PUSHBUTTON);
 }
+
+INSTANTIATE_TEST_SUITE_P(Config, DialogAtDpi, ::testing::Values(96, 144, 192),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             return "dpi" + std::to_string(param.param);
+                         });
 
 // The captions must show as Japanese: the font the dialog asks for has every glyph, Latin
 // letters included, and the label shows navy text on lavender. Wine reads its font replacements
@@ -303,29 +391,9 @@ TEST_F(ConfigTest, CaptionsHaveGlyphsAndTheLabelItsColours) {
     DeleteObject(font);
     DeleteDC(dc);
 
-    RECT label{};
-    GetWindowRect(dialog_.Label1, &label);
-    Bitmap shot;
-    size_t back = 0, navy = 0, total = 0;
-    WaitUntil(
-        [&] {
-            shot = CaptureScreen();
-            back = navy = total = 0;
-            for (int y = label.top; y < label.bottom; ++y) {
-                for (int x = label.left; x < label.right; ++x) {
-                    const std::uint32_t p = shot.at(x, y);
-                    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-                    ++total;
-                    if (p == kLabelBackPixel) ++back;
-                    // Text pixels: dark, blue above red and green.
-                    if (r < 96 && g < 96 && b >= 96 && b > r + 32) ++navy;
-                }
-            }
-            return back > total / 2 && navy > 20;
-        },
-        3s);
-    EXPECT_GT(back, total / 2) << "the label's background is not RGB(192, 192, 255)";
-    EXPECT_GT(navy, 20u) << "no navy text in the label";
+    const LabelInk ink = WaitForLabelInk(dialog_.Label1);
+    EXPECT_GT(ink.back, ink.total / 2) << "the label's background is not RGB(192, 192, 255)";
+    EXPECT_GT(ink.navy, 20u) << "no navy text in the label";
 }
 
 // ---- what it opens with -------------------------------------------------------------------------

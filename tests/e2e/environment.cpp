@@ -31,21 +31,19 @@ std::vector<RECT> Sorted(std::vector<RECT> rects) {
     return rects;
 }
 
-// Runs a Unix program from inside Wine and returns its exit code, nullopt when it did not run.
-std::optional<DWORD> RunUnix(std::wstring command_line) {
+// Starts a Unix program from inside Wine. Wine gives no handle to wait on for it: the caller
+// waits for what the program does.
+bool StartUnix(std::wstring command_line) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &si, &pi)) {
-        return std::nullopt;
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
+        return false;
     }
-    const gloam::unique_handle process(pi.hProcess);
-    const gloam::unique_handle thread(pi.hThread);
-    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) return std::nullopt;
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
 }
 
 }  // namespace
@@ -127,19 +125,15 @@ std::optional<std::string> ArrangeMonitors(const std::vector<Monitor>& monitors)
                    std::to_wstring(m.top - min_y);
         if (i == 0) command += L" --primary";
     }
-    const std::optional<DWORD> code = RunUnix(command);
-    if (code != std::optional<DWORD>(0)) {
-        return "xrandr " +
-               (code ? "failed with exit code " + std::to_string(*code)
-                     : std::string("did not run")) +
-               ": " + Narrow(command);
-    }
+    if (!StartUnix(command)) return "xrandr did not start: " + Narrow(command);
     std::vector<RECT> wanted;
     for (const Monitor& m : monitors) wanted.push_back(m.Rect());
     wanted = Sorted(wanted);
     if (!WaitUntil([&] { return SameRects(MonitorRects(), wanted); }, 10s, 20ms)) {
-        return "Windows did not report the new monitors within 10 s after " + Narrow(command);
+        return "Windows did not report the monitors within 10 s of " + Narrow(command);
     }
+    // The pointer may go wherever the monitors now are.
+    ClipCursor(nullptr);
     return std::nullopt;
 }
 

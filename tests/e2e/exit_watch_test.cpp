@@ -1,45 +1,18 @@
 // The display ends at once, with exit code 0, on a mouse move of more than 10 pixels between two
 // ticks, a click, or a key release; nothing less ends it.
-#include <memory>
-
+#include "display_run.h"
 #include "harness.h"
 
 namespace e2e {
 namespace {
 
-// Long enough for a dozen 20 ms ticks: what has not ended by then is not going to.
-constexpr Millis kStaysFor = 400ms;
-
-class ExitWatchTest : public ScrTest {
+class ExitWatchTest : public DisplayRunTest {
   protected:
-    // Starts "/S" with the pointer resting where it is and waits for the display window.
-    void StartDisplay() {
-        scr_ = std::make_unique<ScrProcess>(L"/S");
-        auto shown = scr_->WaitForVisibleWindow(kDisplayClass, kDisplayTitle);
-        ASSERT_TRUE(shown.has_value()) << "the display window never showed";
-        // The exit watch compares positions of consecutive ticks: let a few ticks pass first.
-        PumpFor(100ms);
-        ASSERT_TRUE(scr_->Running()) << "the display ended on its own";
-    }
-
-    void ExpectStillRunning(const char* after) {
-        PumpFor(kStaysFor);
-        EXPECT_TRUE(scr_->Running()) << "the display ended after " << after;
-    }
-
-    void ExpectEndedNormally(const char* after) {
-        ASSERT_TRUE(scr_->WaitExit()) << "the display is still running after " << after;
-        EXPECT_EQ(scr_->ExitCode(), std::optional<DWORD>(0)) << "after " << after;
-        EXPECT_TRUE(FindTopLevelWindows(kDisplayTitle, kDisplayClass).empty());
-    }
-
     // Proves the watch was alive all along: a plain 11-pixel jump must still end the display.
     void ExpectJumpEnds() {
         MoveCursorBy(0, 11);
         ExpectEndedNormally("an 11-pixel jump");
     }
-
-    std::unique_ptr<ScrProcess> scr_;
 };
 
 struct Jump {
@@ -67,12 +40,12 @@ TEST_P(PointerJump, EndsOnlyBeyondTenPixels) {
     ASSERT_NO_FATAL_FAILURE(StartDisplay());
     const Jump jump = GetParam();
     MoveCursorBy(jump.dx, jump.dy);
-    std::string what =
+    const std::string what =
         "a jump of (" + std::to_string(jump.dx) + ", " + std::to_string(jump.dy) + ")";
     if (jump.ends) {
-        ExpectEndedNormally(what.c_str());
+        ExpectEndedNormally(what);
     } else {
-        ExpectStillRunning(what.c_str());
+        ExpectStillRunning(what);
         ExpectJumpEnds();
     }
 }

@@ -48,27 +48,24 @@ std::optional<SpotMask> LoadSpotMask() {
     return mask;
 }
 
-void PatternDisplayTest::StartDisplay(const wchar_t* speed, const wchar_t* size) {
-    WriteSettings(speed, size);
-    pattern_ = std::make_unique<PatternWindow>();
+void PatternDisplayTest::StartDisplayOverPattern(const wchar_t* speed, const wchar_t* size,
+                                                 std::optional<RECT> area) {
+    pattern_ = area ? std::make_unique<PatternWindow>(*area) : std::make_unique<PatternWindow>();
     ASSERT_TRUE(pattern_->WaitShown()) << "the test's pattern never reached the screen";
-    scr_ = std::make_unique<ScrProcess>(L"/S");
-    ASSERT_TRUE(scr_->WaitForVisibleWindow(kDisplayClass, kDisplayTitle).has_value())
-        << "the display window never showed";
+    ASSERT_NO_FATAL_FAILURE(StartDisplay(speed, size));
     // Until the window's first paint reaches the screen, the pattern still shows there.
     ASSERT_TRUE(WaitUntil(
         [] {
             const Bitmap shot = CaptureScreen();
-            return !shot.pixels.empty() && shot.ShareOf(0x000000) > 0.5;
+            return !shot.empty() && shot.ShareOf(0x000000) > 0.5;
         },
         5s, 20ms))
         << "the display never blacked out the screen";
 }
 
 void PatternDisplayTest::TearDown() {
-    scr_.reset();
+    DisplayRunTest::TearDown();
     pattern_.reset();
-    ScrTest::TearDown();
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "display_run.h"
 #include "harness.h"
 
 namespace e2e {
@@ -72,15 +73,15 @@ bool SampleFrames(Enough&& enough, Millis limit) {
 
 // Starts "/S" over the test's pattern: the pattern window is shown first and stays open, under
 // the topmost display window, until the test ends; the display is ended before it.
-class PatternDisplayTest : public ScrTest {
+class PatternDisplayTest : public DisplayRunTest {
   protected:
-    // Writes the settings, shows the pattern, starts "/S" and waits until the display has blacked
-    // out the screen.
-    void StartDisplay(const wchar_t* speed, const wchar_t* size);
+    // Writes the settings, shows the pattern over `area` (by default the primary monitor), starts
+    // "/S" and waits until the display has blacked out the primary monitor.
+    void StartDisplayOverPattern(const wchar_t* speed, const wchar_t* size,
+                                 std::optional<RECT> area = std::nullopt);
     void TearDown() override;
 
     std::unique_ptr<PatternWindow> pattern_;
-    std::unique_ptr<ScrProcess> scr_;
 };
 
 // Local time as a count of whole clock minutes (the minute boundaries passed since a fixed epoch),

@@ -63,4 +63,40 @@ HWND PreviewHost::WaitForPreview(ScrProcess& scr) const {
     return found && IsWindowVisible(found) ? found : nullptr;
 }
 
+OtherDesktopWindow::OtherDesktopWindow() {
+    desktop_ = CreateDesktopW(L"GloamE2EOtherDesktop", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    if (!desktop_) {
+        ADD_FAILURE() << "cannot create a desktop, error " << GetLastError();
+        return;
+    }
+    ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    thread_.reset(CreateThread(nullptr, 0, &OtherDesktopWindow::Run, this, 0, &thread_id_));
+    if (!thread_ || WaitForSingleObject(ready_.get(), 5000) != WAIT_OBJECT_0 || !hwnd_) {
+        ADD_FAILURE() << "no window on the other desktop";
+    }
+}
+
+OtherDesktopWindow::~OtherDesktopWindow() {
+    if (thread_) {
+        PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_.get(), 5000);
+    }
+    if (desktop_) CloseDesktop(desktop_);
+}
+
+DWORD WINAPI OtherDesktopWindow::Run(void* param) {
+    auto* self = static_cast<OtherDesktopWindow*>(param);
+    if (SetThreadDesktop(self->desktop_)) {
+        const wchar_t* cls = RegisterTestClass(L"GloamE2EOtherDesktopHost", DefWindowProcW);
+        self->hwnd_ =
+            CreateWindowExW(0, cls, L"GloamDrift e2e host on another desktop", WS_POPUP, 0, 0, 320,
+                            200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    SetEvent(self->ready_.get());
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    if (self->hwnd_) DestroyWindow(self->hwnd_);
+    return 0;
+}
+
 }  // namespace e2e

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "harness.h"
+#include "platform/handles_win.h"
 
 namespace e2e {
 
@@ -34,6 +35,29 @@ class PreviewHost {
     HWND WaitForPreview(ScrProcess& scr) const;
 
   private:
+    HWND hwnd_ = nullptr;
+};
+
+// A window of this process on a desktop of its own, made by a thread of its own: a window that
+// exists, and that a program on the test's desktop cannot make its child's parent, as a host in
+// another session or of higher integrity would be.
+class OtherDesktopWindow {
+  public:
+    OtherDesktopWindow();
+    ~OtherDesktopWindow();
+    OtherDesktopWindow(const OtherDesktopWindow&) = delete;
+    OtherDesktopWindow& operator=(const OtherDesktopWindow&) = delete;
+
+    // Nullptr when the desktop or the window could not be made.
+    HWND hwnd() const { return hwnd_; }
+
+  private:
+    static DWORD WINAPI Run(void* self);
+
+    HDESK desktop_ = nullptr;
+    gloam::unique_handle ready_;
+    gloam::unique_handle thread_;
+    DWORD thread_id_ = 0;
     HWND hwnd_ = nullptr;
 };
 

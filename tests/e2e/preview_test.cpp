@@ -278,6 +278,18 @@ INSTANTIATE_TEST_SUITE_P(Preview, WithoutAHost,
                              return "unknown";
                          });
 
+// A window that exists but cannot take the preview as its child: the preview shows nowhere else
+// instead, and the process ends.
+TEST_F(PreviewTest, AWindowItCannotJoinIsNoHost) {
+    const OtherDesktopWindow host;
+    ASSERT_NE(host.hwnd(), nullptr);
+    ASSERT_TRUE(IsWindow(host.hwnd()));
+    ScrProcess scr(L"/P " + NumberOf(host.hwnd()));
+    ExpectEndsAtOnceShowingNothing(scr);
+    EXPECT_EQ(FindWindowExW(host.hwnd(), nullptr, kPreviewClass, nullptr), nullptr);
+    EXPECT_TRUE(FindTopLevelWindows(kPreviewTitle, L"").empty());
+}
+
 TEST_F(PreviewTest, ANumberBeyondThirtyTwoBitsIsReported) {
     ScrProcess scr(L"/P 99999999999");
     ExpectReportOnly(AwaitErrorReport(scr), scr, {L"99999999999"});

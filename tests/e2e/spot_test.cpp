@@ -49,7 +49,7 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
     int whiteCount = 0;
     for (bool w : mask->white) whiteCount += w ? 1 : 0;
 
-    ASSERT_NO_FATAL_FAILURE(StartDisplay(L"1", L"1"));
+    ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"1", L"1"));
     const ScreenSize screen = PrimaryScreen();
 
     constexpr int kFrames = 12;
@@ -107,7 +107,7 @@ class SpotSize : public SpotTest, public ::testing::WithParamInterface<SizeCase>
 
 TEST_P(SpotSize, DiscSpansTheChosenSize) {
     const SizeCase c = GetParam();
-    ASSERT_NO_FATAL_FAILURE(StartDisplay(L"1", c.setting));
+    ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"1", c.setting));
     const ScreenSize screen = PrimaryScreen();
     // The mask's disc is 287 x 288 of its 300 x 300 square; stretching keeps that share, give or
     // take the rounding at each edge.
@@ -173,7 +173,7 @@ TEST_F(SpotTest, FirstSweepRunsRightFromTheLeftEdgeAlongOneLine) {
     ASSERT_EQ(screen.height, 768);
     constexpr int kFrames = 100, kFromY = 234, kToX = 724, kMaxY = 468;
 
-    ASSERT_NO_FATAL_FAILURE(StartDisplay(L"1", L"1"));
+    ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"1", L"1"));
     std::vector<Seen> seen;
     // Up to frame 50 (x = 362): the second sweep starts at x = 724, so nothing seen before that
     // can belong to it.
@@ -233,7 +233,7 @@ TEST_F(SpotTest, FastSpotReachesTheRightEdgeAndComesBack) {
         frameXs.insert(SweepCoordinate(k, kFrames, rightmost, 0));
     }
 
-    ASSERT_NO_FATAL_FAILURE(StartDisplay(L"2", L"1"));
+    ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"2", L"1"));
     bool atRight = false, backAtLeft = false;
     int frames = 0, minX = screen.width, maxX = -1;
     bool both = SampleFrames(

@@ -52,37 +52,70 @@ INSTANTIATE_TEST_SUITE_P(
         PixelCase{"fraSize", -1, 10, {14, 112, 309, 88}},
         PixelCase{"optSpeed", 1, 10, {14 + 120, 9 + 34, 76, 26}}));
 
-// At the usual densities every option lies inside its frame, below the frame's caption line, and
-// no two controls of the form overlap, except the options with the frame that holds them.
-TEST(ControlPixels, OptionsStayInsideTheirFrameAndNothingElseOverlaps) {
-    for (const double tpp : {15.0, 12.0, 10.0, 7.5}) {
-        const int32_t client_w = static_cast<int32_t>(kConfigClientWidth / tpp);
-        const int32_t client_h = static_cast<int32_t>(kConfigClientHeight / tpp);
-        for (int32_t i = 0; i < static_cast<int32_t>(kConfigControls.size()); ++i) {
-            const PixelBox a = ControlPixels(i, tpp, tpp);
-            EXPECT_GE(a.left, 0);
-            EXPECT_GE(a.top, 0);
-            EXPECT_LE(a.left + a.width, client_w) << kConfigControls[i].name << " at " << tpp;
-            EXPECT_LE(a.top + a.height, client_h) << kConfigControls[i].name << " at " << tpp;
-            const int32_t frame_position = kConfigControls[i].frame;
-            if (frame_position >= 0) {
-                const PixelBox f = ControlPixels(frame_position, tpp, tpp);
-                EXPECT_GT(a.left, f.left);
-                EXPECT_GT(a.top, f.top + a.height / 2);
-                EXPECT_LT(a.left + a.width, f.left + f.width);
-                EXPECT_LT(a.top + a.height, f.top + f.height);
-            }
-            for (int32_t j = i + 1; j < static_cast<int32_t>(kConfigControls.size()); ++j) {
-                if (kConfigControls[j].frame == i) continue;
-                const PixelBox b = ControlPixels(j, tpp, tpp);
-                const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
-                                   a.top + a.height <= b.top || b.top + b.height <= a.top;
-                EXPECT_TRUE(apart)
-                    << kConfigControls[i].name << "(" << kConfigControls[i].index << ") and "
-                    << kConfigControls[j].name << "(" << kConfigControls[j].index << ") at " << tpp;
-            }
+// The densities a monitor can have (100 % to 300 %, in the steps Windows offers): every control
+// lies inside the client area, every option inside its frame below the frame's caption line, and
+// no two controls overlap, except the options with the frame that holds them. The caption's font
+// fits the height of a control.
+class ConfigLayoutAtTest : public testing::TestWithParam<int32_t> {};
+
+TEST_P(ConfigLayoutAtTest, NothingClippedOrOverlapping) {
+    const int32_t dpi = GetParam();
+    const ConfigLayout layout = ConfigLayoutAt(dpi);
+    // The client area scales with the density, to the nearest pixel.
+    EXPECT_NEAR(layout.client_width, 5055.0 * dpi / 1440, 0.5);
+    EXPECT_NEAR(layout.client_height, 2520.0 * dpi / 1440, 0.5);
+    EXPECT_NEAR(layout.font_pixels, 195.0 * dpi / 1440, 0.5);
+    for (size_t i = 0; i < kConfigControls.size(); ++i) {
+        const ControlDesign& design = kConfigControls[i];
+        const PixelBox& a = layout.controls[i];
+        SCOPED_TRACE(testing::Message() << design.name << "(" << design.index << ")");
+        EXPECT_GE(a.left, 0);
+        EXPECT_GE(a.top, 0);
+        EXPECT_LE(a.left + a.width, layout.client_width);
+        EXPECT_LE(a.top + a.height, layout.client_height);
+        if (design.kind != ControlKind::Frame) {
+            EXPECT_GE(a.height, layout.font_pixels);
+        }
+        if (design.frame >= 0) {
+            const PixelBox& f = layout.controls[static_cast<size_t>(design.frame)];
+            EXPECT_GT(a.left, f.left);
+            EXPECT_GT(a.top, f.top + layout.font_pixels / 2);
+            EXPECT_LT(a.left + a.width, f.left + f.width);
+            EXPECT_LT(a.top + a.height, f.top + f.height);
+        }
+        for (size_t j = i + 1; j < kConfigControls.size(); ++j) {
+            if (kConfigControls[j].frame == static_cast<int32_t>(i)) continue;
+            const PixelBox& b = layout.controls[j];
+            const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
+                               a.top + a.height <= b.top || b.top + b.height <= a.top;
+            EXPECT_TRUE(apart) << "overlaps " << kConfigControls[j].name << "("
+                               << kConfigControls[j].index << ")";
         }
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ConfigLayoutAtTest,
+                         testing::Values(96, 120, 144, 168, 192, 216, 240, 288),
+                         [](const testing::TestParamInfo<int32_t>& param) {
+                             return "dpi" + std::to_string(param.param);
+                         });
+
+// The layout at a density is the design converted at 1440 / dpi twips per pixel.
+TEST(ConfigLayoutAt, AgreesWithTheControlsConvertedOneByOne) {
+    for (const int32_t dpi : {96, 144, 168}) {
+        const ConfigLayout layout = ConfigLayoutAt(dpi);
+        for (size_t i = 0; i < kConfigControls.size(); ++i) {
+            EXPECT_EQ(layout.controls[i],
+                      ControlPixels(static_cast<int32_t>(i), 1440.0 / dpi, 1440.0 / dpi))
+                << kConfigControls[i].name << " at " << dpi;
+        }
+    }
+    EXPECT_EQ(ConfigLayoutAt(96).client_width, 337);
+    EXPECT_EQ(ConfigLayoutAt(96).client_height, 168);
+    EXPECT_EQ(ConfigLayoutAt(96).font_pixels, 13);
+    // 505.5 and 19.5 pixels at 144 DPI: halves go to the even pixel.
+    EXPECT_EQ(ConfigLayoutAt(144).client_width, 506);
+    EXPECT_EQ(ConfigLayoutAt(144).font_pixels, 20);
 }
 
 }  // namespace

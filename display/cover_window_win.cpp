@@ -1,0 +1,63 @@
+#include "display/cover_window_win.h"
+
+#include "platform/resources_win.h"
+#include "resource.h"
+
+namespace gloam {
+namespace {
+
+constexpr wchar_t kClassName[] = L"GloamDriftCover";
+
+}  // namespace
+
+bool ClickWatch::Completes(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            pressed_ = true;
+            return false;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_XBUTTONUP:
+            return pressed_;
+        default:
+            return false;
+    }
+}
+
+CoverWindow::CoverWindow(const Rect& area, ClickHandler on_click) : on_click_(on_click) {
+    RegisterWindowClass(kClassName, 0, LoadIconResource(IDI_APP, 32), LoadIconResource(IDI_APP, 16),
+                        LoadCursorResource(IDC_INVISIBLE),
+                        static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    CreateFormWindow(kClassName, L"", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, area.left,
+                     area.top, area.Width(), area.Height(), nullptr);
+}
+
+CoverWindow::~CoverWindow() {
+    if (Window()) ::DestroyWindow(Window());
+}
+
+void CoverWindow::ShowOver(const Rect& area) {
+    ::SetWindowPos(Window(), HWND_TOPMOST, area.left, area.top, area.Width(), area.Height(),
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+LRESULT CoverWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (clicks_.Completes(message)) on_click_();
+    switch (message) {
+        case WM_MOUSEACTIVATE:
+            // The display window keeps the activation, and with it the keyboard.
+            return MA_NOACTIVATE;
+        case WM_SYSCOMMAND:
+            if ((wparam & 0xFFF0) == SC_SCREENSAVE) return 0;
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(Window(), message, wparam, lparam);
+}
+
+}  // namespace gloam

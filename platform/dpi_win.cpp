@@ -1,0 +1,39 @@
+#include "platform/dpi_win.h"
+
+#include "platform/handles_win.h"
+
+namespace gloam {
+namespace {
+
+template <typename Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
+UINT SystemDpi() {
+    const unique_hdc_window screen(nullptr);
+    const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+UINT WindowDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto get_dpi = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    const UINT dpi = get_dpi ? get_dpi(window) : 0;
+    return dpi > 0 ? dpi : SystemDpi();
+}
+
+RECT WindowRectForClient(int width, int height, DWORD style, DWORD ex_style, UINT dpi) {
+    using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust_for_dpi = User32Function<AdjustFunction>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, width, height};
+    if (!adjust_for_dpi || !adjust_for_dpi(&frame, style, FALSE, ex_style, dpi)) {
+        ::AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+    }
+    return frame;
+}
+
+}  // namespace gloam

@@ -1,0 +1,329 @@
+// Several monitors: the display runs the spot on the primary monitor exactly as on a single one,
+// keeps every other monitor black for the whole run, also when a monitor comes or goes, and ends
+// on input anywhere.
+//
+// The monitors are the outputs of the tests' own X server, arranged with xrandr (environment.h);
+// only under Wine can a test arrange them.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "pattern.h"
+
+namespace e2e {
+namespace {
+
+constexpr Monitor kPrimary{0, 0, 1024, 768};
+constexpr Monitor kLeft{-800, 0, 800, 600};
+constexpr Monitor kRight{1024, 0, 1280, 720};
+
+struct Layout {
+    const char* name;
+    std::vector<Monitor> monitors;  // the first is the primary
+};
+
+void PrintTo(const Layout& layout, std::ostream* out) {
+    *out << layout.name;
+}
+
+// 800x600 left of the primary (negative coordinates) and 1280x720 right of it.
+const Layout kThreeInARow{"ThreeInARow", {kPrimary, kLeft, kRight}};
+// One above the primary, one below and to the right with a gap between it and the primary.
+const Layout kAboveAndApart{"AboveAndApart",
+                            {kPrimary, {112, -600, 800, 600}, {1124, 768, 640, 480}}};
+
+std::string Describe(const RECT& r) {
+    char text[64];
+    std::snprintf(text, sizeof text, "(%ld, %ld)-(%ld, %ld)", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+std::string Describe(std::vector<RECT> rects) {
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return std::pair(a.left, a.top) < std::pair(b.left, b.top);
+    });
+    std::string text;
+    for (const RECT& r : rects) text += Describe(r) + " ";
+    return text;
+}
+
+class SeveralMonitors : public PatternDisplayTest {
+  protected:
+    void Arrange(const std::vector<Monitor>& monitors) {
+        if (!UnderWine()) GTEST_SKIP() << "only the tests' own X server can arrange monitors";
+        layout_ = std::make_unique<MonitorLayout>(monitors);
+        ASSERT_TRUE(layout_->Applied()) << layout_->Failure();
+        monitors_ = monitors;
+        MoveCursorTo(centre_.x, centre_.y);
+    }
+
+    // The display over a pattern that spans every monitor.
+    void StartOverEveryMonitor() {
+        ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"1", L"1", VirtualScreen()));
+    }
+
+    void TearDown() override {
+        PatternDisplayTest::TearDown();
+        layout_.reset();
+    }
+
+    std::vector<RECT> OtherMonitors() const {
+        std::vector<RECT> others;
+        for (size_t i = 1; i < monitors_.size(); ++i) others.push_back(monitors_[i].Rect());
+        return others;
+    }
+
+    // The program's visible covers, once there are as many as `count`.
+    std::vector<WindowInfo> WaitForCovers(size_t count) {
+        std::vector<WindowInfo> covers;
+        WaitUntil(
+            [&] {
+                covers.clear();
+                for (const WindowInfo& w : scr_->Windows()) {
+                    if (w.cls == kCoverClass && w.visible) covers.push_back(w);
+                }
+                return covers.size() == count;
+            },
+            5s);
+        return covers;
+    }
+
+    // True once every pixel of every monitor but the primary is black; `where` says what is not.
+    bool WaitOthersBlack(std::string& where) {
+        return WaitUntil(
+            [&] {
+                for (const RECT& r : OtherMonitors()) {
+                    const double black = CaptureScreen(r).ShareOf(0);
+                    if (black != 1.0) {
+                        where = "monitor " + Describe(r) + " is only " +
+                                std::to_string(black * 100) + "% black";
+                        return false;
+                    }
+                }
+                return true;
+            },
+            5s, 50ms);
+    }
+
+    std::unique_ptr<MonitorLayout> layout_;
+    std::vector<Monitor> monitors_;
+};
+
+// ---- every monitor covered, the primary exact ---------------------------------------------------
+
+class EveryMonitor : public SeveralMonitors, public ::testing::WithParamInterface<Layout> {};
+
+TEST_P(EveryMonitor, OthersBlackPrimaryExact) {
+    ASSERT_NO_FATAL_FAILURE(Arrange(GetParam().monitors));
+    ASSERT_NO_FATAL_FAILURE(StartOverEveryMonitor());
+
+    // The display window covers the primary monitor alone, as on a single monitor.
+    EXPECT_EQ(Describe(display_->rect), Describe(kPrimary.Rect()));
+
+    // Every other monitor is covered by a black window that looks like the display but carries no
+    // title, so that no start can take it for an open display.
+    const std::vector<WindowInfo> covers = WaitForCovers(monitors_.size() - 1);
+    std::vector<RECT> covered;
+    for (const WindowInfo& w : covers) {
+        covered.push_back(w.rect);
+        EXPECT_TRUE(w.title.empty()) << "a cover carries the title \"" << Narrow(w.title) << "\"";
+        EXPECT_TRUE(w.style & WS_POPUP);
+        EXPECT_FALSE(w.style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
+        EXPECT_TRUE(w.exStyle & WS_EX_TOPMOST) << "a cover is not topmost";
+        EXPECT_TRUE(w.exStyle & WS_EX_TOOLWINDOW) << "a cover would show in the taskbar";
+        EXPECT_EQ(ProbeClassCursor(w.hwnd), CursorLook::Invisible);
+    }
+    EXPECT_EQ(Describe(covered), Describe(OtherMonitors()));
+    std::string where;
+    EXPECT_TRUE(WaitOthersBlack(where)) << where;
+
+    // On the primary, the spot over the captured pattern, pixel for pixel, and black elsewhere;
+    // the other monitors stay black frame after frame.
+    int frames = 0;
+    const bool seen = SampleFrames(
+        [&](const TimedShot& frame) {
+            const FrameScan scan = ScanFrame(frame.shot);
+            if (scan.lit == 0) return false;
+            ++frames;
+            EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
+            EXPECT_EQ(scan.bounds.width(), 287);
+            EXPECT_EQ(scan.bounds.height(), 288);
+            for (const RECT& r : OtherMonitors()) {
+                EXPECT_EQ(CaptureScreen(r).ShareOf(0), 1.0) << "monitor " << Describe(r) << " lit";
+            }
+            return frames >= 5 || HasFailure();
+        },
+        10s);
+    EXPECT_TRUE(seen) << "no spot on the primary monitor";
+    EXPECT_TRUE(scr_->Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, EveryMonitor, ::testing::Values(kThreeInARow, kAboveAndApart),
+                         ByName());
+
+// ---- input on another monitor -------------------------------------------------------------------
+
+enum class Input { Rest, SmallMove, LargeMove, Click, KeyRelease };
+
+struct InputCase {
+    const char* name;
+    Monitor where;  // the pointer rests in the middle of this monitor from before the start
+    Input input;
+};
+
+void PrintTo(const InputCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class InputElsewhere : public SeveralMonitors, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(InputElsewhere, EndsAsOnThePrimary) {
+    const InputCase c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Arrange(kThreeInARow.monitors));
+    MoveCursorTo(c.where.left + c.where.width / 2, c.where.top + c.where.height / 2);
+    ASSERT_NO_FATAL_FAILURE(StartDisplay(L"1", L"1"));
+    ASSERT_EQ(WaitForCovers(2).size(), 2u);
+    // A pointer resting on another monitor at the start ends nothing.
+    ExpectStillRunning("the start with the pointer on another monitor");
+    switch (c.input) {
+        case Input::Rest:
+            // The watch compares positions there as anywhere: a jump beyond 10 pixels ends it.
+            MoveCursorBy(0, 11);
+            ExpectEndedNormally("an 11-pixel jump on another monitor");
+            break;
+        case Input::SmallMove:
+            MoveCursorBy(-6, 8);
+            ExpectStillRunning("a move of 10 pixels on another monitor");
+            MoveCursorBy(-11, 0);
+            ExpectEndedNormally("an 11-pixel jump on another monitor");
+            break;
+        case Input::LargeMove:
+            MoveCursorBy(7, -8);
+            ExpectEndedNormally("a move of 10.6 pixels on another monitor");
+            break;
+        case Input::Click:
+            MouseButtonDown(MOUSEEVENTF_LEFTDOWN);
+            ExpectStillRunning("a button press on another monitor");
+            MouseButtonUp(MOUSEEVENTF_LEFTDOWN);
+            ExpectEndedNormally("a click on another monitor");
+            break;
+        case Input::KeyRelease: {
+            HeldKey key(VK_SPACE);
+            ExpectStillRunning("a key press with the pointer on another monitor");
+            key.Release();
+            ExpectEndedNormally("a key release with the pointer on another monitor");
+            break;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, InputElsewhere,
+                         ::testing::Values(InputCase{"RestingLeft", kLeft, Input::Rest},
+                                           InputCase{"SmallMoveRight", kRight, Input::SmallMove},
+                                           InputCase{"LargeMoveLeft", kLeft, Input::LargeMove},
+                                           InputCase{"ClickLeft", kLeft, Input::Click},
+                                           InputCase{"ClickRight", kRight, Input::Click},
+                                           InputCase{"KeyReleaseRight", kRight, Input::KeyRelease}),
+                         ByName());
+
+// ---- high densities ----------------------------------------------------------------------------
+
+struct DensityCase {
+    int dpi;
+    const wchar_t* size;  // the stored size index
+    int spot;             // the spot's side in pixels that it chooses
+};
+
+void PrintTo(const DensityCase& c, std::ostream* out) {
+    *out << c.dpi << " DPI, spot " << c.spot;
+}
+
+class AtDensity : public SeveralMonitors, public ::testing::WithParamInterface<DensityCase> {};
+
+// At 125 %, 150 % and 200 % the display still covers every monitor exactly in physical pixels,
+// copies the desktop one to one and draws the spot at the size the setting chooses in pixels.
+TEST_P(AtDensity, CoversEveryMonitorAndKeepsThePixels) {
+    const DensityCase c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Arrange({kPrimary, kRight}));
+    const LogPixels density(static_cast<DWORD>(c.dpi));
+    ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"1", c.size, VirtualScreen()));
+
+    EXPECT_EQ(Describe(display_->rect), Describe(kPrimary.Rect()));
+    const std::vector<WindowInfo> covers = WaitForCovers(1);
+    ASSERT_EQ(covers.size(), 1u);
+    EXPECT_EQ(Describe(covers[0].rect), Describe(kRight.Rect()));
+    std::string where;
+    EXPECT_TRUE(WaitOthersBlack(where)) << where;
+
+    // The mask's disc is 287 x 288 of its 300 x 300 square; stretched, it keeps that share, give or
+    // take the rounding at each edge.
+    const double wide = 287.0 * c.spot / 300;
+    const double high = 288.0 * c.spot / 300;
+    int frames = 0;
+    EXPECT_TRUE(SampleFrames(
+        [&](const TimedShot& frame) {
+            const FrameScan scan = ScanFrame(frame.shot);
+            if (scan.lit == 0) return false;
+            ++frames;
+            EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
+            EXPECT_NEAR(scan.bounds.width(), wide, 3.0);
+            EXPECT_NEAR(scan.bounds.height(), high, 3.0);
+            return frames >= 5 || HasFailure();
+        },
+        10s))
+        << "no spot on the primary monitor";
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, AtDensity,
+                         ::testing::Values(DensityCase{120, L"0", 200}, DensityCase{144, L"1", 300},
+                                           DensityCase{192, L"2", 400}),
+                         [](const ::testing::TestParamInfo<DensityCase>& param) {
+                             return "dpi" + std::to_string(param.param.dpi);
+                         });
+
+// ---- a monitor comes and goes while the display runs --------------------------------------------
+
+// The monitors that come and go lie right of and below the primary: X has no negative coordinates,
+// so a monitor coming or going left of or above the primary would shift the X position of every
+// other one, and with it the pointer's position as Windows reports it, which rightly ends the
+// display.
+TEST_F(SeveralMonitors, AMonitorAddedOrRemovedWhileRunningIsCovered) {
+    constexpr Monitor kBelow{0, 768, 800, 600};
+    ASSERT_NO_FATAL_FAILURE(Arrange({kPrimary, kRight}));
+    ASSERT_NO_FATAL_FAILURE(StartOverEveryMonitor());
+    ASSERT_EQ(WaitForCovers(1).size(), 1u);
+
+    const auto expect_covered = [&](const std::vector<Monitor>& monitors, const char* when) {
+        monitors_ = monitors;
+        const std::optional<std::string> failure = ArrangeMonitors(monitors_);
+        ASSERT_FALSE(failure.has_value()) << *failure;
+        std::vector<RECT> covered;
+        for (const WindowInfo& w : WaitForCovers(monitors_.size() - 1)) covered.push_back(w.rect);
+        EXPECT_EQ(Describe(covered), Describe(OtherMonitors())) << when;
+        std::string where;
+        EXPECT_TRUE(WaitOthersBlack(where)) << when << ": " << where;
+        ASSERT_TRUE(scr_->Running()) << "the display ended " << when;
+        // The primary's frame keeps its size, and the spot goes on over the copy taken at the
+        // start.
+        EXPECT_EQ(Describe(DescribeWindow(display_->hwnd).rect), Describe(kPrimary.Rect()));
+        int frames = 0;
+        EXPECT_TRUE(SampleFrames(
+            [&](const TimedShot& frame) {
+                const FrameScan scan = ScanFrame(frame.shot);
+                if (scan.lit > 0) {
+                    ++frames;
+                    EXPECT_EQ(scan.mismatched, 0) << when;
+                }
+                return frames >= 3 || HasFailure();
+            },
+            5s))
+            << "no spot " << when;
+    };
+    expect_covered({kPrimary, kRight, kBelow}, "after a monitor was added below the primary");
+    expect_covered({kPrimary, kBelow}, "after the monitor right of the primary was removed");
+}
+
+}  // namespace
+}  // namespace e2e
