@@ -31,6 +31,17 @@ std::vector<RECT> Sorted(std::vector<RECT> rects) {
     return rects;
 }
 
+// System callbacks are plain functions: a lambda lacks the system's calling convention on 32-bit
+// Windows.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM rects) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        reinterpret_cast<std::vector<RECT>*>(rects)->push_back(info.rcMonitor);
+    }
+    return TRUE;
+}
+
 // Starts a Unix program from inside Wine. Wine gives no handle to wait on for it: the caller
 // waits for what the program does.
 bool StartUnix(std::wstring command_line) {
@@ -67,17 +78,7 @@ RECT VirtualScreen() {
 
 std::vector<RECT> MonitorRects() {
     std::vector<RECT> rects;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (GetMonitorInfoW(monitor, &info)) {
-                reinterpret_cast<std::vector<RECT>*>(lp)->push_back(info.rcMonitor);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&rects));
+    EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&rects));
     return Sorted(rects);
 }
 

@@ -31,18 +31,20 @@ POINT CursorPos() {
 }
 
 void MoveCursorTo(int x, int y) {
-    SetCursorPos(x, y);
-    const bool there = WaitUntil(
-        [&] {
-            const POINT p = CursorPos();
-            return p.x == x && p.y == y;
-        },
-        2s, 5ms);
-    if (!there) {
+    const auto there = [&] {
         const POINT p = CursorPos();
-        ADD_FAILURE() << "pointer did not reach (" << x << ", " << y << "), it is at (" << p.x
-                      << ", " << p.y << ")";
+        return p.x == x && p.y == y;
+    };
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SetCursorPos(x, y);
+        if (WaitUntil(there, 500ms, 5ms)) return;
+        // After the monitors change, the system may still confine the pointer to the screen as it
+        // was; lifting the confinement lets it go wherever the monitors are now.
+        ClipCursor(nullptr);
     }
+    const POINT p = CursorPos();
+    ADD_FAILURE() << "pointer did not reach (" << x << ", " << y << "), it is at (" << p.x << ", "
+                  << p.y << ")";
 }
 
 void MoveCursorBy(int dx, int dy) {

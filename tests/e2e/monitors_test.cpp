@@ -75,19 +75,31 @@ class SeveralMonitors : public PatternDisplayTest {
         return others;
     }
 
-    // The program's visible covers, once there are as many as `count`.
-    std::vector<WindowInfo> WaitForCovers(size_t count) {
+    // The program's visible covers, once they lie over the monitors other than the primary, or as
+    // they are after 5 s.
+    std::vector<WindowInfo> WaitForCovers() {
         std::vector<WindowInfo> covers;
+        const std::string others = Describe(OtherMonitors());
         WaitUntil(
             [&] {
                 covers.clear();
+                std::vector<RECT> covered;
                 for (const WindowInfo& w : scr_->Windows()) {
-                    if (w.cls == kCoverClass && w.visible) covers.push_back(w);
+                    if (w.cls != kCoverClass || !w.visible) continue;
+                    covers.push_back(w);
+                    covered.push_back(w.rect);
                 }
-                return covers.size() == count;
+                return Describe(covered) == others;
             },
             5s);
         return covers;
+    }
+
+    // Describes where the covers are, once they lie over the other monitors or after 5 s.
+    std::string WaitForCovered() {
+        std::vector<RECT> covered;
+        for (const WindowInfo& w : WaitForCovers()) covered.push_back(w.rect);
+        return Describe(covered);
     }
 
     // True once every pixel of every monitor but the primary is black; `where` says what is not.
@@ -124,7 +136,7 @@ TEST_P(EveryMonitor, OthersBlackPrimaryExact) {
 
     // Every other monitor is covered by a black window that looks like the display but carries no
     // title, so that no start can take it for an open display.
-    const std::vector<WindowInfo> covers = WaitForCovers(monitors_.size() - 1);
+    const std::vector<WindowInfo> covers = WaitForCovers();
     std::vector<RECT> covered;
     for (const WindowInfo& w : covers) {
         covered.push_back(w.rect);
@@ -184,7 +196,7 @@ TEST_P(InputElsewhere, EndsAsOnThePrimary) {
     ASSERT_NO_FATAL_FAILURE(Arrange(kThreeInARow.monitors));
     MoveCursorTo(c.where.left + c.where.width / 2, c.where.top + c.where.height / 2);
     ASSERT_NO_FATAL_FAILURE(StartDisplay(L"1", L"1"));
-    ASSERT_EQ(WaitForCovers(2).size(), 2u);
+    ASSERT_EQ(WaitForCovered(), Describe(OtherMonitors()));
     // A pointer resting on another monitor at the start ends nothing.
     ExpectStillRunning("the start with the pointer on another monitor");
     switch (c.input) {
@@ -251,9 +263,7 @@ TEST_P(AtDensity, CoversEveryMonitorAndKeepsThePixels) {
     ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"1", c.size, VirtualScreen()));
 
     EXPECT_EQ(Describe(display_->rect), Describe(kPrimary.Rect()));
-    const std::vector<WindowInfo> covers = WaitForCovers(1);
-    ASSERT_EQ(covers.size(), 1u);
-    EXPECT_EQ(Describe(covers[0].rect), Describe(kRight.Rect()));
+    EXPECT_EQ(WaitForCovered(), Describe(std::vector<RECT>{kRight.Rect()}));
     std::string where;
     EXPECT_TRUE(WaitOthersBlack(where)) << where;
 
@@ -293,15 +303,13 @@ TEST_F(SeveralMonitors, AMonitorAddedOrRemovedWhileRunningIsCovered) {
     constexpr Monitor kBelow{0, 768, 800, 600};
     ASSERT_NO_FATAL_FAILURE(Arrange({kPrimary, kRight}));
     ASSERT_NO_FATAL_FAILURE(StartOverEveryMonitor());
-    ASSERT_EQ(WaitForCovers(1).size(), 1u);
+    ASSERT_EQ(WaitForCovered(), Describe(OtherMonitors()));
 
     const auto expect_covered = [&](const std::vector<Monitor>& monitors, const char* when) {
         monitors_ = monitors;
         const std::optional<std::string> failure = ArrangeMonitors(monitors_);
         ASSERT_FALSE(failure.has_value()) << *failure;
-        std::vector<RECT> covered;
-        for (const WindowInfo& w : WaitForCovers(monitors_.size() - 1)) covered.push_back(w.rect);
-        EXPECT_EQ(Describe(covered), Describe(OtherMonitors())) << when;
+        EXPECT_EQ(WaitForCovered(), Describe(OtherMonitors())) << when;
         std::string where;
         EXPECT_TRUE(WaitOthersBlack(where)) << when << ": " << where;
         ASSERT_TRUE(scr_->Running()) << "the display ended " << when;

@@ -1,6 +1,14 @@
 #include "resource_file.h"
 
 namespace e2e {
+namespace {
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+    return TRUE;
+}
+
+}  // namespace
 
 ResourceFile::ResourceFile(const std::wstring& path)
     : module_(LoadLibraryExW(path.c_str(), nullptr,
@@ -25,13 +33,8 @@ std::optional<std::vector<std::uint8_t>> ResourceFile::Find(const wchar_t* type,
 std::vector<WORD> ResourceFile::Languages(const wchar_t* type, const wchar_t* name) const {
     std::vector<WORD> out;
     if (!module_) return out;
-    EnumResourceLanguagesW(
-        module_.get(), type, name,
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR lp) -> BOOL {
-            reinterpret_cast<std::vector<WORD>*>(lp)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&out));
+    EnumResourceLanguagesW(module_.get(), type, name, &AddLanguage,
+                           reinterpret_cast<LONG_PTR>(&out));
     return out;
 }
 

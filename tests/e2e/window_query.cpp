@@ -7,14 +7,16 @@
 namespace e2e {
 namespace {
 
+// System callbacks are plain functions: a lambda lacks the system's calling convention on 32-bit
+// Windows.
+BOOL CALLBACK AddWindow(HWND hwnd, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
+    return TRUE;
+}
+
 std::vector<HWND> AllTopLevelWindows() {
     std::vector<HWND> all;
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumWindows(&AddWindow, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
@@ -59,13 +61,7 @@ std::vector<WindowInfo> FindTopLevelWindows(std::wstring_view title, std::wstrin
 
 std::vector<HWND> ChildWindowsOf(HWND parent) {
     std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(parent, &AddWindow, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
