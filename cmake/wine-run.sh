@@ -12,10 +12,13 @@
 # picks a free display number itself (-displayfd), so parallel runs never race for one.
 #
 # Environment:
-#   GLOAM_WINE_HOME  state folder (prefix, X server record, lock); default: <build dir>/wine when
-#                    the program lies in a CMake build tree, else /tmp/gloamdrift-wine-<uid>
+#   GLOAM_WINE_HOME     state folder (prefix, X server record, lock); default: <build dir>/wine
+#                       when the program lies in a CMake build tree, else /tmp/gloamdrift-wine-<uid>
+#   GLOAM_WINE_DISPLAY  an X display to show the program on instead of the private X server
+#                       (scripts/run.sh and scripts/demo.sh; the tests never set it)
 #
-# cmake/wine-run.sh --stop [BUILD_DIR] stops that state folder's wineserver and X server.
+# cmake/wine-run.sh --prepare makes the state folder ready (X server, prefix, wineserver) and
+# exits; cmake/wine-run.sh --stop [BUILD_DIR] stops that state folder's wineserver and X server.
 set -uo pipefail
 
 wine_dir=/usr/lib/wine
@@ -44,6 +47,11 @@ build_dir_of() {
 }
 
 stop=0
+prepare=0
+if [[ "${1:-}" == --prepare ]]; then
+    prepare=1
+    shift
+fi
 if [[ "${1:-}" == --stop ]]; then
     stop=1
     shift
@@ -137,7 +145,12 @@ ensure_xserver() {
 }
 
 setup_locked() {
-    DISPLAY=$(ensure_xserver) || exit 125
+    if [[ -n "${GLOAM_WINE_DISPLAY:-}" ]]; then
+        display_ok "$GLOAM_WINE_DISPLAY" || die "cannot reach the X display $GLOAM_WINE_DISPLAY"
+        DISPLAY=$GLOAM_WINE_DISPLAY
+    else
+        DISPLAY=$(ensure_xserver) || exit 125
+    fi
     export DISPLAY
     if [[ ! -f "$home/prefix.ready" ]]; then
         rm -rf "$WINEPREFIX"
@@ -163,8 +176,8 @@ if [[ $stop == 1 ]]; then
     stop_all
     exit 0
 fi
-if [[ $# -eq 0 ]]; then
-    echo "usage: $0 PROGRAM.exe [ARGS...] | $0 --stop [BUILD_DIR]" >&2
+if [[ $# -eq 0 && $prepare == 0 ]]; then
+    echo "usage: $0 PROGRAM.exe [ARGS...] | $0 --prepare | $0 --stop [BUILD_DIR]" >&2
     exit 2
 fi
 
@@ -173,6 +186,7 @@ flock 9 || die "cannot lock $home/lock"
 setup_locked
 flock -u 9
 exec 9>&-
+[[ $prepare == 1 ]] && exit 0
 
 # Wine's helper processes (services.exe, explorer.exe ...) outlive the program and inherit its
 # descriptors; if they held ctest's pipes, ctest would hang until they quit. So the program writes

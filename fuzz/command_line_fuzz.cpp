@@ -13,17 +13,8 @@
 #include "platform/error.h"
 #include "startup/command_line.h"
 
-namespace {
-
-void Expect(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "command_line_fuzz: %s\n", what);
-    std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using fuzz_reference::Expect;
     using gloam::Mode;
     const std::wstring arguments = fuzz_reference::WideOf(data, size);
     const std::wstring text = gloam::CommandTextOrDefault(arguments);

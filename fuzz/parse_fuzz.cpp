@@ -16,17 +16,8 @@
 #include "platform/numeric.h"
 #include "startup/settings.h"
 
-namespace {
-
-void Expect(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "parse_fuzz: %s\n", what);
-    std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using fuzz_reference::Expect;
     const std::string text(reinterpret_cast<const char*>(data), size);
     const double value = gloam::ParseLeadingNumber(text);
     Expect(!std::isnan(value), "the parse gave NaN");

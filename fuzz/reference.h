@@ -5,12 +5,20 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace fuzz_reference {
+
+// Stops the run, which libFuzzer reports with the input, when a check does not hold.
+inline void Expect(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "fuzz: %s\n", what);
+    std::abort();
+}
 
 // The characters of the leading number, "" when the text does not start with one. Works on
 // narrow and wide text alike; only the ASCII digits are digits.

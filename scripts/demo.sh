@@ -2,7 +2,7 @@
 # Records GloamDrift on a private virtual screen: a short animation and one still frame.
 #
 #   scripts/demo.sh [--scr FILE] [--art FILE] [--out DIR] [--seconds N] [--build-root DIR]
-#                   [--cat] [--docs]
+#                   [--cat] [--monitors] [--docs]
 #
 # Builds what it is not given (the host tool gloam_art, the win64 GloamDrift.scr), starts its own
 # Xvfb at 1024x768x24 on a free display, puts the sample desktop that gloam_art draws on the root
@@ -11,10 +11,12 @@
 # OUT/demo-frame.png (full size: the frame whose spot shows the most edges, such as window frames,
 # icons and text). --cat keeps the saver running past its third clock minute, when the cats are
 # stamped, and adds OUT/demo-cat.png, the frame with the most cat under the spot (about 3.5 minutes
-# more). --docs also copies the stills to docs/. Everything it started is stopped when it ends.
+# more). --monitors runs on three monitors instead (Xorg's dummy driver: 800x600 left of the
+# 1024x768 primary, 1280x720 right of it) and writes OUT/several-monitors.png. --docs also copies
+# the stills to docs/. Everything it started is stopped when it ends.
 #
-# Needs: cmake, the MinGW and host compilers (scripts/setup.sh), wine64, Xvfb, x11-utils,
-# imagemagick, ffmpeg.
+# Needs: cmake, the MinGW and host compilers (scripts/setup.sh), wine64, Xvfb, Xorg with the dummy
+# driver, xrandr, x11-utils, imagemagick, ffmpeg.
 
 # shellcheck disable=SC2317  # cleanup and the wait_for checks are called indirectly
 set -euo pipefail
@@ -27,6 +29,7 @@ seconds=6
 build_root="$repo/build"
 to_docs=0
 with_cat=0
+monitors=0
 
 usage() {
     awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}"
@@ -42,6 +45,7 @@ while [[ $# -gt 0 ]]; do
         --build-root) build_root=$2; shift 2 ;;
         --docs) to_docs=1; shift ;;
         --cat) with_cat=1; shift ;;
+        --monitors) monitors=1; shift ;;
         -h | --help) usage 0 ;;
         *) echo "demo: unknown argument $1" >&2; usage 2 ;;
     esac
@@ -57,14 +61,17 @@ done
 
 # ---- build --------------------------------------------------------------------------------------
 
-build() {  # build PRESET TARGET
+build() {  # build PRESET TARGET; its output shows only when it fails
     local dir="$build_root/$1"
+    mkdir -p "$dir"
     if [[ ! -f "$dir/CMakeCache.txt" ]]; then
         say "configuring $1 in $dir"
-        cmake --preset "$1" -S "$repo" -B "$dir" >/dev/null
+        cmake --preset "$1" -S "$repo" -B "$dir" >"$dir/demo-configure.log" 2>&1 ||
+            die "configuring $1 failed: $(cat "$dir/demo-configure.log")"
     fi
     say "building $2 ($1)"
-    cmake --build "$dir" --target "$2" -j2 >/dev/null
+    cmake --build "$dir" --target "$2" -j2 >"$dir/demo-build.log" 2>&1 ||
+        die "building $2 failed: $(cat "$dir/demo-build.log")"
 }
 
 if [[ -z "$art" ]]; then
@@ -84,7 +91,6 @@ scr=$(cd "$(dirname "$scr")" && pwd -P)/$(basename "$scr")
 work=$(mktemp -d "${TMPDIR:-/tmp}/gloam-demo.XXXXXX")
 # A Wine prefix of its own: the demo's display must not be mixed into the e2e tests' wineserver.
 export GLOAM_WINE_HOME="${GLOAM_DEMO_WINE_HOME:-$build_root/demo-wine}"
-unset GLOAM_OWN_XVFB
 xvfb_pid=""
 saver_pid=""
 grab_pid=""
@@ -109,27 +115,49 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display number itself and writes it once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac -noreset \
-    3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+# The X server picks a free display number itself and writes it once it accepts connections.
+if ((monitors)); then
+    Xorg -config "$repo/cmake/xorg-dummy.conf" -logfile "$work/xorg.log" -noreset -nolisten tcp \
+        -ac -novtswitch -displayfd 3 3>"$work/display" </dev/null >/dev/null 2>&1 &
+else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac -noreset \
+        3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+fi
 xvfb_pid=$!
 for ((i = 0; i < 100; i++)); do
     [[ -s "$work/display" ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || die "Xvfb did not start: $(cat "$work/xvfb.log")"
+    kill -0 "$xvfb_pid" 2>/dev/null || die "the X server did not start"
     sleep 0.1
 done
-[[ -s "$work/display" ]] || die "Xvfb did not report its display"
+[[ -s "$work/display" ]] || die "the X server did not report its display"
 DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
+export DISPLAY GLOAM_WINE_DISPLAY="$DISPLAY"
 xdpyinfo >/dev/null 2>&1 || die "cannot reach the virtual display $DISPLAY"
-say "virtual screen $DISPLAY (1024x768)"
+screen_size=1024x768
+if ((monitors)); then
+    # 800x600 left of the primary, 1280x720 right of it; X counts from the left monitor.
+    xrandr --fb 3104x768 --output DUMMY1 --mode 800x600 --pos 0x0 \
+        --output DUMMY0 --mode 1024x768 --pos 800x0 --primary \
+        --output DUMMY2 --mode 1280x720 --pos 1824x0 --output DUMMY3 --off ||
+        die "xrandr could not arrange three monitors"
+    screen_size=3104x768
+fi
+say "virtual screen $DISPLAY ($screen_size)"
 
-"$art" sample-desktop "$work/desktop.bmp" 1024 768 >/dev/null
+"$art" sample-desktop "$work/desktop.bmp" "${screen_size%x*}" "${screen_size#*x}" >/dev/null
+if ((monitors)); then
+    # Where no monitor is, nobody sees the root window: grey there, so the still shows it.
+    convert "$work/desktop.bmp" -fill '#303030' -draw 'rectangle 0,600 799,767' \
+        -draw 'rectangle 1824,720 3103,767' "$work/desktop.bmp"
+fi
 # ImageMagick's display exits with 1 after setting the root window; check the result instead.
 display -window root "$work/desktop.bmp" >/dev/null 2>&1 || true
 
+# The primary monitor's top-left pixel, which the display blacks out at once.
+origin=+0+0
+((monitors)) && origin=+800+0
 pixel_at_origin() {
-    import -window root -crop 1x1+0+0 +repage -depth 8 txt:- 2>/dev/null | tail -n1 |
+    import -window root -crop "1x1$origin" +repage -depth 8 txt:- 2>/dev/null | tail -n1 |
         grep -o '#[0-9A-Fa-f]\{6\}' | head -n1
 }
 desktop_origin=$(pixel_at_origin)
@@ -163,6 +191,21 @@ wait_for 240 saver_window || die "no screen saver window appeared: $(tail -n5 "$
 # The saver took its start time before its window showed.
 shown_at=$(date +%s)
 wait_for 20 blacked_out || die "the screen saver did not black out the screen"
+
+if ((monitors)); then
+    # One still of all three monitors once the spot is well inside the primary.
+    sleep 2
+    import -window root "$work/monitors.png" || die "cannot grab the screen"
+    mkdir -p "$out"
+    cp "$work/monitors.png" "$out/several-monitors.png"
+    echo "$out/several-monitors.png"
+    if [[ $to_docs == 1 ]]; then
+        mkdir -p "$repo/docs"
+        cp "$work/monitors.png" "$repo/docs/several-monitors.png"
+        echo "$repo/docs/several-monitors.png"
+    fi
+    exit 0
+fi
 
 say "recording $seconds s"
 mkdir -p "$work/frames"

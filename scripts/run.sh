@@ -5,9 +5,11 @@
 # With a reachable $DISPLAY the program shows there and runs until you end it the way a screen
 # saver ends (move the mouse, click, press a key). Without one, "/S" is recorded by
 # scripts/demo.sh over a sample desktop (out/demo.gif and out/demo-frame.png); any other mode runs
-# in a private Xvfb for GLOAM_RUN_SECONDS (default 8) seconds, then a screenshot of that screen is
-# saved to build/win64/run-screenshot.png and the program is stopped. GLOAM_BUILD_ROOT=/some/dir builds in
-# /some/dir/win64 instead.
+# on a private X server for GLOAM_RUN_SECONDS (default 8) seconds, then a screenshot of that
+# screen is saved to <build>/win64/run-screenshot.png and the program is stopped.
+#
+# Exits with the program's exit code when it ends by itself (or with the recording's), 0 when it
+# was still running and was stopped, and 1 when it could not be built.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +17,8 @@ cd "$root"
 
 scripts/setup.sh || exit 1
 
-dir="${GLOAM_BUILD_ROOT:-$root/build}/win64"
+build_root="${GLOAM_BUILD_ROOT:-$root/build}"
+dir="$build_root/win64"
 mkdir -p "$dir"
 if ! cmake --preset win64 -B "$dir" >"$dir/configure.log" 2>&1; then
     cat "$dir/configure.log"
@@ -26,36 +29,43 @@ scr="$dir/GloamDrift.scr"
 args=("$@")
 ((${#args[@]} > 0)) || args=(/S)
 
+# A Wine prefix of its own, apart from the end-to-end tests' one.
+export GLOAM_WINE_HOME="$dir/run-wine"
+
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
     echo "run: $scr ${args[*]} on $DISPLAY"
-    exec "$root/cmake/wine-run.sh" "$scr" "${args[@]}"
+    GLOAM_WINE_DISPLAY=$DISPLAY exec "$root/cmake/wine-run.sh" "$scr" "${args[@]}"
 fi
 
 # The display without a screen to show it on: record it over a sample desktop instead.
 if [[ "${args[*]}" == "/S" ]]; then
     echo "run: no display; recording $scr /S on a private virtual screen"
-    exec "$root/scripts/demo.sh" --scr "$scr" --build-root "${GLOAM_BUILD_ROOT:-$root/build}"
+    exec "$root/scripts/demo.sh" --scr "$scr" --build-root "$build_root"
 fi
 
 seconds=${GLOAM_RUN_SECONDS:-8}
-echo "run: no display; $scr ${args[*]} in Xvfb for $seconds s"
+"$root/cmake/wine-run.sh" --prepare || exit 1
+echo "run: no display; $scr ${args[*]} on a private X server for $seconds s"
 "$root/cmake/wine-run.sh" "$scr" "${args[@]}" &
 pid=$!
 sleep "$seconds"
 shot="$dir/run-screenshot.png"
-if [[ -f "$dir/wine/xvfb.env" ]]; then
+if [[ -f "$GLOAM_WINE_HOME/xserver.env" ]]; then
     # shellcheck disable=SC1091
-    source "$dir/wine/xvfb.env"
-    if import -display "$XVFB_DISPLAY" -window root "$shot" 2>/dev/null; then
+    source "$GLOAM_WINE_HOME/xserver.env"
+    if import -display "$X_DISPLAY" -window root "$shot" 2>/dev/null; then
         echo "run: screenshot saved to $shot"
     fi
 fi
+rc=0
 if kill -0 "$pid" 2>/dev/null; then
     echo "run: still running after $seconds s; stopping it"
+    "$root/cmake/wine-run.sh" --stop
+    wait "$pid" 2>/dev/null
 else
     wait "$pid"
-    echo "run: the program ended by itself, exit code $?"
+    rc=$?
+    echo "run: the program ended by itself, exit code $rc"
+    "$root/cmake/wine-run.sh" --stop
 fi
-"$root/cmake/wine-run.sh" --stop "$dir"
-wait "$pid" 2>/dev/null
-exit 0
+exit $rc
