@@ -3,6 +3,8 @@
 //   BM_PlainFrame   the whole-screen recipe: clear the frame, stretch the mask in, AND the desktop
 //   BM_SquareFrame  the compositor's square path: clear the old square, write the new one
 //   BM_SpanFrame    the compositor's span path: write only the pixels that change
+//   BM_PresentUnion, BM_PresentPieces  the copy to the screen of the change's bounding rectangle
+//                   or of its per-band pieces
 //
 // Arguments: screen width, height, size index (0..2: 200, 300, 400 px), speed index (0..2: 150,
 // 100, 50 frames a sweep). Time is per frame, spot moving along its own path. Counters, averaged
@@ -180,6 +182,39 @@ void BM_SpanFrame(benchmark::State& run) {
     Measure(run, SpotCompositor::Method::Auto);
 }
 
+// The native model of the present: copying the change from the back buffer to the screen, as
+// one bounding rectangle or piece by piece. The frame itself is composed outside the timing.
+void Present(benchmark::State& run, bool pieces) {
+    Scene scene(run);
+    Surface screen(scene.frame.Width(), scene.frame.Height());
+    SpotCompositor compositor(scene.mask.View(), scene.state.lngSpotSize);
+    const PixelView back = scene.frame.View();
+    const PixelView shown = screen.View();
+    const auto copy = [&](const Rect& r) {
+        BitBlt(shown, r.left, r.top, r.Width(), r.Height(), back, r.left, r.top, Rop::Copy);
+    };
+    for (auto _ : run) {
+        run.PauseTiming();
+        const FrameChange& change = compositor.Compose(back, scene.desktop.View(), scene.Next());
+        run.ResumeTiming();
+        if (pieces) {
+            for (const Rect& r : change) copy(r);
+        } else {
+            copy(change.bounds);
+        }
+        benchmark::DoNotOptimize(shown.pixels);
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_PresentUnion(benchmark::State& run) {
+    Present(run, false);
+}
+
+void BM_PresentPieces(benchmark::State& run) {
+    Present(run, true);
+}
+
 constexpr int64_t kScreens[][2] = {{1024, 768}, {1920, 1080}, {3840, 2160}};
 
 void AllCases(benchmark::internal::Benchmark* b) {
@@ -202,6 +237,8 @@ void PlainCases(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_PlainFrame)->Apply(PlainCases);
 BENCHMARK(BM_SquareFrame)->Apply(AllCases);
 BENCHMARK(BM_SpanFrame)->Apply(AllCases);
+BENCHMARK(BM_PresentUnion)->Apply(PlainCases);
+BENCHMARK(BM_PresentPieces)->Apply(PlainCases);
 
 }  // namespace
 }  // namespace gloam
