@@ -4,13 +4,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "display/cats.h"
 #include "display/spot_path.h"
+#include "platform/dib.h"
 #include "test_support.h"
 
 namespace gloam {
@@ -145,6 +150,23 @@ TEST(SpotCompositor, ChoosesThePathFromTheStretchedMask) {
     Surface soft = SpotMask();
     soft.View().At(6, 149) = 0x7F7F7F;
     EXPECT_FALSE(SpotCompositor(soft.View(), 300).UsesSpans());
+}
+
+// The program's own mask, as the resource loader decodes it, must take the span path at every
+// size of the table; otherwise the display would quietly fall back to whole squares.
+TEST(SpotCompositor, TheProgramsMaskTakesTheSpanPathAtEverySize) {
+    std::ifstream file(std::string(GLOAM_SOURCE_DIR) + "/res/spot.bmp", std::ios::binary);
+    ASSERT_TRUE(file) << "res/spot.bmp";
+    const std::vector<char> chars{std::istreambuf_iterator<char>(file),
+                                  std::istreambuf_iterator<char>()};
+    ASSERT_GT(chars.size(), 14u);
+    const auto* bytes = reinterpret_cast<const std::byte*>(chars.data());
+    // A resource holds the bitmap without the file's 14-byte header.
+    const Surface mask = DecodeDib(std::span(bytes + 14, chars.size() - 14), "the spot mask");
+    for (const int32_t size_index : {0, 1, 2}) {
+        EXPECT_TRUE(SpotCompositor(mask.View(), SpotSizeFor(size_index)).UsesSpans())
+            << "size " << SpotSizeFor(size_index);
+    }
 }
 
 // ---- what a frame reports -----------------------------------------------------------------------
