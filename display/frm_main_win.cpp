@@ -115,8 +115,11 @@ void FrmMain::MoveSpot() {
     if (CatsDue(state_, clock_.Now())) {
         PlaceCats();
         state_.blnCatsShown = true;
+        compositor_->Invalidate();  // the desktop changed under the spot
     }
     const Point at = AdvanceSpot(state_, screen_.W(), screen_.H(), ProcessRandom());
+    // GDI may still be reading picWork for the last present or paint; the CPU writes it next.
+    ::GdiFlush();
     Present(compositor_->Compose(picWork.View(), picDesktop.View(), at));
     app::LetPendingEventsRun();
 }
@@ -125,11 +128,15 @@ void FrmMain::PlaceCats() {
     gloam::PlaceCats(picDesktop.View(), screen_.W(), screen_.H(), ProcessRandom(), picCats);
 }
 
-void FrmMain::Present(const Rect& area) {
-    if (area.Empty()) return;
+void FrmMain::Present(const FrameChange& change) {
+    if (change.piece_count == 0) return;
+    // Piece by piece: the rectangles around the two crescents hold half the pixels of their
+    // bounding rectangle, and every pixel copied costs.
     const unique_hdc_window window_dc(Window());
-    ::BitBlt(window_dc.get(), area.left, area.top, area.Width(), area.Height(), picWork.Dc(),
-             area.left, area.top, SRCCOPY);
+    for (const Rect& area : change) {
+        ::BitBlt(window_dc.get(), area.left, area.top, area.Width(), area.Height(), picWork.Dc(),
+                 area.left, area.top, SRCCOPY);
+    }
 }
 
 std::vector<Rect> FrmMain::CoverAreas() const {

@@ -53,7 +53,7 @@ class FrmMain : public BaseWindow<FrmMain> {
 
     void OnPaint();
     void PaintContent(HDC dc, const RECT& area);
-    void Present(const Rect& area);
+    void Present(const FrameChange& change);
     static bool FilterMessage(MSG& message);
 
     ScreenMetrics screen_;

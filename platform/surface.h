@@ -84,4 +84,9 @@ void StretchBlt(PixelView dst, int32_t x, int32_t y, int32_t w, int32_t h, Pixel
 // Fills the part of `area` that lies on the surface.
 void Fill(PixelView dst, const Rect& area, uint32_t color);
 
+// Row kernels for callers that work run by run, on pixels they have already clipped:
+// `count` pixels set to black; `count` pixels of `src` ANDed with `value` into `dst`.
+void ClearRow(uint32_t* dst, int32_t count);
+void CopyAnd(uint32_t* dst, const uint32_t* src, int32_t count, uint32_t value);
+
 }  // namespace gloam

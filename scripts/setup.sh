@@ -13,6 +13,7 @@ packages=(
     imagemagick ffmpeg fonts-ipafont-gothic
     clang-format clang libclang-rt-14-dev fonts-liberation
     util-linux procps
+    xscreensaver-data-extra linux-perf
 )
 
 # 32-bit Wine runs the shipped i686 GloamDrift.scr; its preloader reserves the address ranges

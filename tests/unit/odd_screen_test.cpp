@@ -516,18 +516,22 @@ TEST_P(OddScreenComposition, CompositorMatchesThePlainRecipe) {
     const Surface mask = SpotMask();
     const GuardedSurface original = GuardedPattern(width, height);
     GuardedSurface desktop = original;
-    for (const int32_t size : kSpotSizes) {
-        GuardedSurface back(width, height, kBlack);
-        GuardedSurface work(width, height, kBlack);
-        SpotCompositor compositor(mask.View(), size);
-        for (const Point at : Positions(GetParam().W, GetParam().H, size, GetParam().frames)) {
-            const Rect dirty = compositor.Compose(back.View(), desktop.View(), at);
-            ComposeFrame(work.View(), desktop.View(), mask.View(), at, size);
-            ASSERT_EQ(back.Breach(), "") << "spot " << size << " at " << at.x << "," << at.y;
-            ASSERT_EQ(FirstDifference(back, work), "")
-                << "spot " << size << " at " << at.x << "," << at.y;
-            ASSERT_TRUE(dirty.Empty() || Intersect(dirty, Rect{0, 0, width, height}) == dirty)
-                << "the changed area leaves the screen";
+    for (const auto method : {SpotCompositor::Method::Auto, SpotCompositor::Method::Squares}) {
+        for (const int32_t size : kSpotSizes) {
+            GuardedSurface back(width, height, kBlack);
+            GuardedSurface work(width, height, kBlack);
+            SpotCompositor compositor(mask.View(), size, method);
+            const char* path = compositor.UsesSpans() ? "spans" : "squares";
+            for (const Point at : Positions(GetParam().W, GetParam().H, size, GetParam().frames)) {
+                const Rect dirty = compositor.Compose(back.View(), desktop.View(), at).bounds;
+                ComposeFrame(work.View(), desktop.View(), mask.View(), at, size);
+                ASSERT_EQ(back.Breach(), "")
+                    << path << ", spot " << size << " at " << at.x << "," << at.y;
+                ASSERT_EQ(FirstDifference(back, work), "")
+                    << path << ", spot " << size << " at " << at.x << "," << at.y;
+                ASSERT_TRUE(dirty.Empty() || Intersect(dirty, Rect{0, 0, width, height}) == dirty)
+                    << "the changed area leaves the screen";
+            }
         }
     }
     EXPECT_TRUE(desktop == original) << "the desktop copy changed";

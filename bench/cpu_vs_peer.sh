@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Live CPU of the screen saver against xscreensaver's spotlight, on one private 1920x1080 Xvfb.
+#
+#   bench/cpu_vs_peer.sh [--build DIR] [--seconds N] [--runs N]
+#
+# Each run measures, from /proc/<pid>/stat (utime + stime), over N seconds after a warm-up:
+#   saver: GloamDrift.scr /S (Speed 1, Size 2) + the wineserver of its prefix + the X server
+#   floor: gloam_tick_floor.exe (a 20 ms tick that reads the cursor and the clock and lets
+#          pending events run, drawing nothing) + its wineserver + the X server
+#   peer:  spotlight --root --delay 20000 --radius 200 + the X server
+# and prints each as a share of one core and the ratios to the peer; after all runs, the median
+# ratio saver / peer.
+# The prefix lives in DIR/cpu-bench (created once). Nothing touches the pointer or the keyboard
+# of that display, as the saver ends on input. A benchmark, not a test: figures in the README.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build="$here/../build/win64"
+seconds=20
+runs=3
+warmup=5
+while (($#)); do
+    case $1 in
+        --build) build=$2; shift 2 ;;
+        --seconds) seconds=$2; shift 2 ;;
+        --runs) runs=$2; shift 2 ;;
+        *) echo "usage: $0 [--build DIR] [--seconds N] [--runs N]" >&2; exit 2 ;;
+    esac
+done
+
+# shellcheck source=bench/wine_display.sh
+source "$here/wine_display.sh"
+
+build=$(cd "$build" && pwd)
+scr="$build/GloamDrift.scr"
+floor="$build/bench/gloam_tick_floor.exe"
+peer=/usr/libexec/xscreensaver/spotlight
+[[ -f "$scr" ]] || bench_die "$scr not found (cmake --build $build)"
+[[ -f "$floor" ]] || bench_die "$floor not found (cmake --build $build)"
+[[ -x "$peer" ]] || bench_die "$peer not found (run scripts/setup.sh: xscreensaver-data-extra)"
+state="$build/cpu-bench"
+mkdir -p "$state"
+
+child=
+cleanup() {
+    if [[ -n "$child" ]]; then
+        kill "$child" 2>/dev/null || true
+        wait "$child" 2>/dev/null || true
+    fi
+    [[ -n "${WINEPREFIX:-}" ]] && bench_stop_wine
+    bench_stop_xvfb
+}
+trap cleanup EXIT
+
+bench_start_xvfb "$state" 1920x1080x24
+bench_prefix "$state"
+"$wine" reg add 'HKCU\Software\GloamDriftSCR\Setting' /v Speed /t REG_SZ /d 1 /f \
+    </dev/null >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\GloamDriftSCR\Setting' /v Size /t REG_SZ /d 2 /f \
+    </dev/null >/dev/null 2>&1
+bench_stop_wine
+
+hz=$(getconf CLK_TCK)
+now() { date +%s.%N; }
+
+# Samples the given pids over `seconds`; prints each one's share of one core, in percent.
+sample() {
+    local -a before after
+    local pid t0 t1 i
+    for pid in "$@"; do before+=("$(bench_ticks "$pid")"); done
+    t0=$(now)
+    sleep "$seconds"
+    for pid in "$@"; do after+=("$(bench_ticks "$pid")"); done
+    t1=$(now)
+    for ((i = 0; i < $#; i++)); do
+        awk -v d=$((after[i] - before[i])) -v hz="$hz" -v t0="$t0" -v t1="$t1" \
+            'BEGIN { printf "%.3f ", 100 * d / hz / (t1 - t0) }'
+    done
+    echo
+}
+
+# Runs a Windows program for the warm-up and the sample; prints program, wineserver, X shares.
+sample_wine() {
+    local server
+    "$wine" "$@" </dev/null >"$state/wine.log" 2>&1 &
+    child=$!
+    sleep "$warmup"
+    kill -0 "$child" 2>/dev/null || bench_die "$1 ended early (see $state/wine.log)"
+    server=$(bench_wineserver_pid) || bench_die "no wineserver for $WINEPREFIX"
+    sample "$child" "$server" "$XVFB_PID"
+    kill "$child" 2>/dev/null || true
+    wait "$child" 2>/dev/null || true
+    child=
+    bench_stop_wine
+}
+
+ratios=()
+floors=()
+for ((run = 1; run <= runs; run++)); do
+    sample_wine "$scr" /S >"$state/sample"
+    read -r scr_cpu server_cpu x_cpu <"$state/sample"
+    sample_wine "$floor" >"$state/sample"
+    read -r floor_cpu floor_server_cpu floor_x_cpu <"$state/sample"
+
+    "$peer" --root --delay 20000 --radius 200 </dev/null >"$state/peer.log" 2>&1 &
+    child=$!
+    sleep "$warmup"
+    kill -0 "$child" 2>/dev/null || bench_die "the peer ended early (see $state/peer.log)"
+    sample "$child" "$XVFB_PID" >"$state/sample"
+    read -r peer_cpu x2_cpu <"$state/sample"
+    kill "$child" 2>/dev/null || true
+    wait "$child" 2>/dev/null || true
+    child=
+
+    line=$(awk -v s="$scr_cpu" -v w="$server_cpu" -v x="$x_cpu" \
+        -v f="$floor_cpu" -v fw="$floor_server_cpu" -v fx="$floor_x_cpu" \
+        -v p="$peer_cpu" -v x2="$x2_cpu" -v n="$run" 'BEGIN {
+            saver = s + w + x; fl = f + fw + fx; other = p + x2
+            printf "run %d: saver %.2f %% (scr %.2f + wineserver %.2f + X %.2f)  " \
+                   "floor %.2f %% (%.2f + %.2f + %.2f)  peer %.2f %% (spotlight %.2f + X %.2f)  " \
+                   "floor/peer %.2f  saver/peer %.2f\n", n, saver, s, w, x, fl, f, fw, fx, \
+                   other, p, x2, fl / other, saver / other }')
+    echo "$line"
+    ratios+=("${line##* }")
+    floors+=("$(awk '{ for (i = 1; i < NF; i++) if ($i == "floor/peer") print $(i + 1) }' <<<"$line")")
+done
+
+median() {
+    sort -g | awk '{ r[NR] = $1 } END { printf "%.2f", (NR % 2) ? r[(NR + 1) / 2] \
+                                                          : (r[NR / 2] + r[NR / 2 + 1]) / 2 }'
+}
+echo "median ratio saver / peer: $(printf '%s\n' "${ratios[@]}" | median) over $runs runs" \
+    "(floor / peer: $(printf '%s\n' "${floors[@]}" | median))"

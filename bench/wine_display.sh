@@ -1,0 +1,101 @@
+# Sourced by the bench scripts: a private Xvfb and a Wine prefix of their own, so that a
+# measurement never shares a display, a pointer or a wineserver with anyone else.
+#
+#   bench_start_xvfb STATE_DIR WxHxD   starts Xvfb on a free display (chosen by Xvfb itself,
+#                                      -displayfd), sets DISPLAY and XVFB_PID
+#   bench_prefix STATE_DIR             exports the Wine environment for STATE_DIR/prefix and
+#                                      creates the prefix once (wineboot), reused afterwards
+#   bench_stop_wine                    ends every process of that prefix (wineserver -k)
+#   bench_stop_xvfb                    ends the Xvfb started above
+#   bench_ticks PID                    utime + stime of a process, in clock ticks
+#   bench_wineserver_pid               the wineserver serving the prefix
+
+wine_dir=/usr/lib/wine
+wine="$wine_dir/wine64"
+wineserver="$wine_dir/wineserver"
+
+bench_die() {
+    echo "${0##*/}: $*" >&2
+    exit 1
+}
+
+bench_start_xvfb() {
+    local state=$1 screen=$2 fdfile i
+    command -v Xvfb >/dev/null || bench_die "Xvfb not found (run scripts/setup.sh)"
+    fdfile="$state/displayfd"
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -ac -noreset 3>"$fdfile" \
+        </dev/null >"$state/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for ((i = 0; i < 100; i++)); do
+        if [[ $(wc -l <"$fdfile") -ge 1 ]]; then
+            DISPLAY=":$(head -n1 "$fdfile")"
+            export DISPLAY
+            return 0
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    bench_die "Xvfb did not start (see $state/xvfb.log)"
+}
+
+bench_stop_xvfb() {
+    if [[ -n "${XVFB_PID:-}" ]]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}
+
+bench_prefix() {
+    local state=$1
+    [[ -x "$wine" ]] || bench_die "$wine not found (run scripts/setup.sh)"
+    export WINEPREFIX="$state/prefix"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+    export HOME="${HOME:-$state}"
+    unset WINELOADER WINESERVER
+    if [[ ! -f "$state/prefix.ready" ]]; then
+        rm -rf "$WINEPREFIX"
+        "$wine" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 ||
+            bench_die "wineboot failed (see $state/wineboot.log)"
+        # No window manager runs in Xvfb; unmanaged windows do not wait for one.
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            </dev/null >>"$state/wineboot.log" 2>&1 || bench_die "cannot configure the prefix"
+        "$wineserver" -w
+        touch "$state/prefix.ready"
+    fi
+}
+
+bench_stop_wine() {
+    "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w >/dev/null 2>&1 || true
+}
+
+bench_ticks() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || {
+        echo 0
+        return
+    }
+    # Fields after the command name, which ends at the last ')': state is field 3, utime 14.
+    local -a f
+    read -r -a f <<<"${stat##*) }"
+    echo $((f[11] + f[12]))
+}
+
+bench_wineserver_pid() {
+    local p
+    for p in /proc/[0-9]*; do
+        case $(cat "$p/comm" 2>/dev/null) in
+            wineserver*) ;;
+            *) continue ;;
+        esac
+        if tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "${p#/proc/}"
+            return 0
+        fi
+    done
+    return 1
+}
