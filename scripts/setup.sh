@@ -11,6 +11,7 @@ packages=(
     imagemagick ffmpeg fonts-ipafont-gothic
     clang-format clang libclang-rt-14-dev fonts-liberation
     util-linux procps
+    nsis zip unzip
 )
 
 missing=()
