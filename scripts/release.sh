@@ -17,6 +17,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Folders given relative to where we were called from.
+[[ -n "${GLOAM_BUILD_ROOT:-}" ]] && GLOAM_BUILD_ROOT=$(realpath -m "$GLOAM_BUILD_ROOT")
+[[ -n "${GLOAM_DIST:-}" ]] && GLOAM_DIST=$(realpath -m "$GLOAM_DIST")
 cd "$root"
 
 dirty=0

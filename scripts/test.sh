@@ -3,13 +3,15 @@
 #   native       unit tests of the portable core and the benchmark smoke test (host g++)
 #   native-asan  the same under AddressSanitizer and UBSan
 #   win32        the shipped i686 GloamDrift.scr, checked statically (this machine cannot run it)
-#   win64        the x86_64 GloamDrift.scr, driven end to end under wine64 in Xvfb
+#   win64        the x86_64 GloamDrift.scr, driven end to end under wine64 in Xvfb, and the
+#                release tests (scripts/release.sh in two clean clones compared byte for byte, the
+#                zip's contents, the installer under Wine; ctest label release_long)
 # and then the libFuzzer targets in fuzz/ for a bounded time (GLOAM_FUZZ_SECONDS per target).
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets.
 #
 # Environment: GLOAM_PRESETS="native win64" runs only those; GLOAM_BUILD_ROOT=/some/dir builds
 # in /some/dir/<preset> instead of build/<preset>; GLOAM_CTEST_ARGS adds ctest arguments (for
-# instance "-LE long" to leave out the long end-to-end tests).
+# instance "-LE long" to leave out the long end-to-end and release tests).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 
-work=${1:?work folder}
+work=$(realpath -m "${1:?work folder}")
 source_dir=${2:?source folder}
 revision=$(git -C "$source_dir" rev-parse HEAD) || exit 1
 

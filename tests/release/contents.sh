@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 
-work=${1:?work folder}
+work=$(realpath -m "${1:?work folder}")
 source_dir=${2:?source folder}
 tested_scr=${3:?the tested .scr}
 a=$(clone_a "$work")

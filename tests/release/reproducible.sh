@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 
-work=${1:?work folder}
+work=$(realpath -m "${1:?work folder}")
 a=$(clone_a "$work")
 b=$(clone_b "$work")
 
