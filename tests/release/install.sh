@@ -165,7 +165,7 @@ drive_installed_scr() {
     GLOAM_SCR="$scr_win" wine "$e2e" --gtest_brief=1 \
         --gtest_filter='Display/DisplayWindow.*/upper:ExitWatch/PointerJump.*' >"$tmp/e2e.log" 2>&1
     local rc=$?
-    ran=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' "$tmp/e2e.log")
+    ran=$(tr -d '\r' <"$tmp/e2e.log" | sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p')
     [[ $rc == 0 && -n "$ran" && $ran -ge 2 ]] || {
         cat "$tmp/e2e.log"
         return 1
