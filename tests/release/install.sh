@@ -72,8 +72,8 @@ same_file() {
     unix=$(wine winepath -u "$1" 2>/dev/null | tr -d '\r') && [[ -e "$unix" && "$unix" -ef "$2" ]]
 }
 
-# install ARGS...: runs the installer; its exit code in $rc, standard error in $tmp/setup.err.
-install() {
+# run_setup ARGS...: runs the installer; its exit code in $rc, standard error in $tmp/setup.err.
+run_setup() {
     wine "$setup" "$@" >"$tmp/setup.out" 2>"$tmp/setup.err"
     rc=$?
 }
@@ -142,7 +142,7 @@ current_saver_is_installed_short_path() {
 
 echo "=== silent install"
 reg_set "$desktop_key" SCRNSAVE.EXE "$foreign_saver"
-install /S
+run_setup /S
 check "/S exits 0" test "$rc" == 0
 check "the 64-bit .scr is in C:\\windows\\system32" installed_is "$x64"
 check "one copy, and none in C:\\windows\\syswow64" one_copy
@@ -174,7 +174,7 @@ drive_installed_scr() {
 check "$scr_win /S shows the display and ends on a pointer jump" drive_installed_scr
 
 echo "=== installing again, making it the current screen saver"
-install /S /CURRENT
+run_setup /S /CURRENT
 check "/S /CURRENT exits 0" test "$rc" == 0
 check "still one copy" one_copy
 check "and it is the 64-bit .scr" installed_is "$x64"
@@ -183,7 +183,7 @@ check "the uninstall entry is still there" reg_is "$uninstall_key" DisplayVersio
 
 echo "=== installing over an older copy"
 printf 'an older GloamDrift.scr' >"$scr"
-install /S
+run_setup /S
 check "/S over an older copy exits 0" test "$rc" == 0
 check "the older copy is replaced by the 64-bit .scr" installed_is "$x64"
 check "one copy after replacing" one_copy
@@ -198,11 +198,11 @@ check "SCRNSAVE.EXE, which named the .scr, is cleared" no_current_saver
 check "the user's settings stay" settings_are 2 0
 
 echo "=== uninstall and a SCRNSAVE.EXE that names another file, or ours by its long path"
-install /S
+run_setup /S
 reg_set "$desktop_key" SCRNSAVE.EXE "$foreign_saver"
 uninstall
 check "another screen saver stays current" reg_is "$desktop_key" SCRNSAVE.EXE "$foreign_saver"
-install /S
+run_setup /S
 reg_set "$desktop_key" SCRNSAVE.EXE "$scr_win"
 uninstall
 check "the long path of ours is cleared" no_current_saver
@@ -211,7 +211,7 @@ check "nothing installed after the uninstalls" nothing_installed
 echo "=== a copy that fails: a folder stands where the .scr goes"
 reg_set "$desktop_key" SCRNSAVE.EXE "$foreign_saver"
 mkdir "$scr"
-install /S /CURRENT
+run_setup /S /CURRENT
 check "exits 2" test "$rc" == 2
 check "says on standard error what failed and that nothing changed" \
     says "Could not replace $scr_win: " "Nothing was changed."
@@ -221,11 +221,11 @@ check "the folder is still there, empty" test -d "$scr" -a -z "$(ls -A "$scr")"
 rmdir "$scr"
 
 echo "=== a copy that fails over an installed older copy: the working copy cannot be written"
-install /S
+run_setup /S
 printf 'an older GloamDrift.scr' >"$scr"
 cp "$scr" "$tmp/older.scr"
 mkdir "$scr.new"
-install /S /CURRENT
+run_setup /S /CURRENT
 check "exits 2" test "$rc" == 2
 check "says on standard error what failed and that nothing changed" \
     says "Could not write $scr_win.new: " "Nothing was changed."
