@@ -32,8 +32,9 @@ check "dist/SHA256SUMS verifies the zip and the installer" sums_verify "$dist" 2
 members="x86/GloamDrift.scr x64/GloamDrift.scr README.txt LICENSE.txt SHA256SUMS"
 check "the zip holds exactly: $members" test "$(zipinfo -1 "$zip" | tr '\n' ' ')" == "$members "
 
-# Zip keeps local time in 2-second steps and no zone; the release writes the commit's UTC time.
-want_time=$(TZ=UTC date -d "@$((epoch - epoch % 2))" +%Y%m%d.%H%M%S)
+# Zip keeps local time and no zone, in 2-second steps (rounding an odd second up); the release
+# writes the commit's UTC time.
+want_time=$(TZ=UTC date -d "@$((epoch + epoch % 2))" +%Y%m%d.%H%M%S)
 entries() { zipinfo -T "$zip" | grep -E '^[-d]'; }
 all_times_are() { ! entries | awk -v t="$1" '$7 != t { bad = 1 } END { exit !bad }'; }
 check "every member is dated $want_time (the commit's time, UTC)" all_times_are "$want_time"
