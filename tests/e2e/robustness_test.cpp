@@ -98,10 +98,10 @@ class QuickStarts : public ScrTest {
 
 // Each round ends the display a different way: a click, a key release, a mouse movement.
 TEST_F(QuickStarts, TwentyDisplays) {
-    ASSERT_NO_FATAL_FAILURE(
-        StartAndEnd({L"", L"/s"}, kDisplayClass, kDisplayTitle,
-                    {[](HWND) { Click(); }, [](HWND display) { PressInFront(display, VK_SHIFT); },
-                     [](HWND) { MoveCursorBy(40, 0); }}));
+    StartAndEnd({L"", L"/s"}, kDisplayClass, kDisplayTitle,
+                {[](HWND) { Click(); }, [](HWND display) { PressInFront(display, VK_SHIFT); },
+                 [](HWND) { MoveCursorBy(40, 0); }});
+    if (HasFatalFailure()) return;
     MoveCursorTo(centre_.x, centre_.y);
     ExpectNothingLeft();
 }
@@ -112,15 +112,15 @@ using QuickStartsLong = QuickStarts;
 // Each round leaves the dialog a different way, none of which writes: Cancel, Esc, the close
 // command.
 TEST_F(QuickStartsLong, TwentySettingsDialogs) {
-    ASSERT_NO_FATAL_FAILURE(
-        StartAndEnd({L"/C", L"/c"}, kConfigClass, kConfigTitle,
-                    {[](HWND dialog) {
-                         const HWND cancel = ChildWithText(dialog, L"ｷｬﾝｾﾙ");
-                         ASSERT_NE(cancel, nullptr) << "no Cancel button";
-                         PostMessageW(cancel, BM_CLICK, 0, 0);
-                     },
-                     [](HWND dialog) { PressInFront(dialog, VK_ESCAPE); },
-                     [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }}));
+    StartAndEnd({L"/C", L"/c"}, kConfigClass, kConfigTitle,
+                {[](HWND dialog) {
+                     const HWND cancel = ChildWithText(dialog, L"ｷｬﾝｾﾙ");
+                     ASSERT_NE(cancel, nullptr) << "no Cancel button";
+                     PostMessageW(cancel, BM_CLICK, 0, 0);
+                 },
+                 [](HWND dialog) { PressInFront(dialog, VK_ESCAPE); },
+                 [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }});
+    if (HasFatalFailure()) return;
     EXPECT_FALSE(ReadRegString(kSettingsKey, L"Speed").has_value()) << "a dialog wrote";
     EXPECT_FALSE(ReadRegString(kSettingsKey, L"Size").has_value()) << "a dialog wrote";
     ExpectNothingLeft();
