@@ -15,22 +15,14 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/wine_display.sh
+source "$here/wine_display.sh"
 build="$here/../build/win64"
 seconds=20
 runs=3
 warmup=5
-while (($#)); do
-    case $1 in
-        --build) build=$2; shift 2 ;;
-        --seconds) seconds=$2; shift 2 ;;
-        --runs) runs=$2; shift 2 ;;
-        *) echo "usage: $0 [--build DIR] [--seconds N] [--runs N]" >&2; exit 2 ;;
-    esac
-done
 
-# shellcheck source=bench/wine_display.sh
-source "$here/wine_display.sh"
-
+bench_options "[--build DIR] [--seconds N] [--runs N]" build seconds runs -- "$@"
 build=$(cd "$build" && pwd)
 scr="$build/GloamDrift.scr"
 floor="$build/bench/gloam_tick_floor.exe"
@@ -41,24 +33,7 @@ peer=/usr/libexec/xscreensaver/spotlight
 state="$build/cpu-bench"
 mkdir -p "$state"
 
-child=
-cleanup() {
-    if [[ -n "$child" ]]; then
-        kill "$child" 2>/dev/null || true
-        wait "$child" 2>/dev/null || true
-    fi
-    [[ -n "${WINEPREFIX:-}" ]] && bench_stop_wine
-    bench_stop_xvfb
-}
-trap cleanup EXIT
-
-bench_start_xvfb "$state" 1920x1080x24
-bench_prefix "$state"
-"$wine" reg add 'HKCU\Software\GloamDriftSCR\Setting' /v Speed /t REG_SZ /d 1 /f \
-    </dev/null >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\GloamDriftSCR\Setting' /v Size /t REG_SZ /d 2 /f \
-    </dev/null >/dev/null 2>&1
-bench_stop_wine
+bench_saver_display "$state"
 
 hz=$(getconf CLK_TCK)
 now() { date +%s.%N; }
@@ -83,14 +58,12 @@ sample() {
 sample_wine() {
     local server
     "$wine" "$@" </dev/null >"$state/wine.log" 2>&1 &
-    child=$!
+    bench_child=$!
     sleep "$warmup"
-    kill -0 "$child" 2>/dev/null || bench_die "$1 ended early (see $state/wine.log)"
+    kill -0 "$bench_child" 2>/dev/null || bench_die "$1 ended early (see $state/wine.log)"
     server=$(bench_wineserver_pid) || bench_die "no wineserver for $WINEPREFIX"
-    sample "$child" "$server" "$XVFB_PID"
-    kill "$child" 2>/dev/null || true
-    wait "$child" 2>/dev/null || true
-    child=
+    sample "$bench_child" "$server" "$XVFB_PID"
+    bench_stop_child
     bench_stop_wine
 }
 
@@ -103,14 +76,12 @@ for ((run = 1; run <= runs; run++)); do
     read -r floor_cpu floor_server_cpu floor_x_cpu <"$state/sample"
 
     "$peer" --root --delay 20000 --radius 200 </dev/null >"$state/peer.log" 2>&1 &
-    child=$!
+    bench_child=$!
     sleep "$warmup"
-    kill -0 "$child" 2>/dev/null || bench_die "the peer ended early (see $state/peer.log)"
-    sample "$child" "$XVFB_PID" >"$state/sample"
+    kill -0 "$bench_child" 2>/dev/null || bench_die "the peer ended early (see $state/peer.log)"
+    sample "$bench_child" "$XVFB_PID" >"$state/sample"
     read -r peer_cpu x2_cpu <"$state/sample"
-    kill "$child" 2>/dev/null || true
-    wait "$child" 2>/dev/null || true
-    child=
+    bench_stop_child
 
     line=$(awk -v s="$scr_cpu" -v w="$server_cpu" -v x="$x_cpu" \
         -v f="$floor_cpu" -v fw="$floor_server_cpu" -v fx="$floor_x_cpu" \

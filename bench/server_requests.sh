@@ -10,21 +10,13 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/wine_display.sh
+source "$here/wine_display.sh"
 build="$here/../build/win64"
 scr=
 seconds=10
-while (($#)); do
-    case $1 in
-        --build) build=$2; shift 2 ;;
-        --scr) scr=$2; shift 2 ;;
-        --seconds) seconds=$2; shift 2 ;;
-        *) echo "usage: $0 [--build DIR] [--scr FILE] [--seconds N]" >&2; exit 2 ;;
-    esac
-done
 
-# shellcheck source=bench/wine_display.sh
-source "$here/wine_display.sh"
-
+bench_options "[--build DIR] [--scr FILE] [--seconds N]" build scr seconds -- "$@"
 build=$(cd "$build" && pwd)
 scr=${scr:-$build/GloamDrift.scr}
 [[ -f "$scr" ]] || bench_die "$scr not found (cmake --build $build)"
@@ -32,32 +24,14 @@ state="$build/cpu-bench"
 mkdir -p "$state"
 log="$state/server.log"
 
-child=
-cleanup() {
-    if [[ -n "$child" ]]; then
-        kill "$child" 2>/dev/null || true
-        wait "$child" 2>/dev/null || true
-    fi
-    [[ -n "${WINEPREFIX:-}" ]] && bench_stop_wine
-    bench_stop_xvfb
-}
-trap cleanup EXIT
-
-bench_start_xvfb "$state" 1920x1080x24
-bench_prefix "$state"
-"$wine" reg add 'HKCU\Software\GloamDriftSCR\Setting' /v Speed /t REG_SZ /d 1 /f \
-    </dev/null >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\GloamDriftSCR\Setting' /v Size /t REG_SZ /d 2 /f \
-    </dev/null >/dev/null 2>&1
-bench_stop_wine
+bench_saver_display "$state"
 
 # The wineserver that the saver starts inherits WINEDEBUG and logs every request of every client.
 WINEDEBUG=+server "$wine" "$scr" /S </dev/null >/dev/null 2>"$log" &
-child=$!
+# shellcheck disable=SC2034 # read by bench_stop_child
+bench_child=$!
 sleep "$seconds"
-kill "$child" 2>/dev/null || true
-wait "$child" 2>/dev/null || true
-child=
+bench_stop_child
 
 # The saver's thread is the one that takes the timer messages.
 thread=$(grep -m1 -E '^[0-9a-f]{4}: get_message\(\) = 0 \{ win=[0-9a-f]+, msg=00000113' "$log" |

@@ -9,6 +9,13 @@
 #   bench_stop_xvfb                    ends the Xvfb started above
 #   bench_ticks PID                    utime + stime of a process, in clock ticks
 #   bench_wineserver_pid               the wineserver serving the prefix
+#   bench_stop_child                   ends the program started last (its pid in bench_child)
+#   bench_saver_display STATE_DIR      all of the above that a measurement of the saver needs: a
+#                                      1920x1080x24 Xvfb, the prefix with the saver's settings at
+#                                      Speed 1, Size 2, and everything ended when the script exits
+
+#   bench_options USAGE NAME... -- ARGS  reads the script's options: --NAME VALUE sets the
+#                                      variable NAME; anything else prints USAGE and exits 2
 
 wine_dir=/usr/lib/wine
 wine="$wine_dir/wine64"
@@ -17,6 +24,25 @@ wineserver="$wine_dir/wineserver"
 bench_die() {
     echo "${0##*/}: $*" >&2
     exit 1
+}
+
+bench_options() {
+    local usage=$1 names=" " name
+    shift
+    while [[ $1 != -- ]]; do
+        names+="$1 "
+        shift
+    done
+    shift
+    while (($#)); do
+        name=${1#--}
+        if [[ $1 != --* || $names != *" $name "* || $# -lt 2 ]]; then
+            echo "usage: $0 $usage" >&2
+            exit 2
+        fi
+        printf -v "$name" '%s' "$2"
+        shift 2
+    done
 }
 
 bench_start_xvfb() {
@@ -39,12 +65,18 @@ bench_start_xvfb() {
     bench_die "Xvfb did not start (see $state/xvfb.log)"
 }
 
-bench_stop_xvfb() {
-    if [[ -n "${XVFB_PID:-}" ]]; then
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=
+# Ends the process whose pid the variable named $1 holds, if any, and empties the variable.
+bench_end() {
+    local -n bench_pid_=$1
+    if [[ -n "${bench_pid_:-}" ]]; then
+        kill "$bench_pid_" 2>/dev/null || true
+        wait "$bench_pid_" 2>/dev/null || true
+        bench_pid_=
     fi
+}
+
+bench_stop_xvfb() {
+    bench_end XVFB_PID
 }
 
 bench_prefix() {
@@ -98,4 +130,26 @@ bench_wineserver_pid() {
         fi
     done
     return 1
+}
+
+bench_child=
+
+bench_stop_child() {
+    bench_end bench_child
+}
+
+bench_cleanup() {
+    bench_stop_child
+    if [[ -n "${WINEPREFIX:-}" ]]; then bench_stop_wine; fi
+    bench_stop_xvfb
+}
+
+bench_saver_display() {
+    local state=$1 key='HKCU\Software\GloamDriftSCR\Setting'
+    trap bench_cleanup EXIT
+    bench_start_xvfb "$state" 1920x1080x24
+    bench_prefix "$state"
+    "$wine" reg add "$key" /v Speed /t REG_SZ /d 1 /f </dev/null >/dev/null 2>&1
+    "$wine" reg add "$key" /v Size /t REG_SZ /d 2 /f </dev/null >/dev/null 2>&1
+    bench_stop_wine
 }

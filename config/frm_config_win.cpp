@@ -41,8 +41,7 @@ bool IsCheckedOption(HWND option) {
 }  // namespace
 
 FrmConfig& frmConfig() {
-    static FrmConfig form;
-    return form;
+    return OnlyInstance<FrmConfig>();
 }
 
 void FrmConfig::Load() {

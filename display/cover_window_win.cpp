@@ -47,16 +47,9 @@ void CoverWindow::ShowOver(const Rect& area) {
 
 LRESULT CoverWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (clicks_.Completes(message)) on_click_();
-    switch (message) {
-        case WM_MOUSEACTIVATE:
-            // The display window keeps the activation, and with it the keyboard.
-            return MA_NOACTIVATE;
-        case WM_SYSCOMMAND:
-            if ((wparam & 0xFFF0) == SC_SCREENSAVE) return 0;
-            break;
-        default:
-            break;
-    }
+    if (IsScreenSaveCommand(message, wparam)) return 0;
+    // The display window keeps the activation, and with it the keyboard.
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
     return ::DefWindowProcW(Window(), message, wparam, lparam);
 }
 

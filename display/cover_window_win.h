@@ -21,6 +21,12 @@ class ClickWatch {
     bool pressed_ = false;
 };
 
+// The system asks the foreground window to start the screen saver; the windows of the display,
+// the screen saver already running, refuse.
+inline bool IsScreenSaveCommand(UINT message, WPARAM wparam) {
+    return message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_SCREENSAVE;
+}
+
 class CoverWindow : public BaseWindow<CoverWindow> {
   public:
     using ClickHandler = void (*)();

@@ -28,8 +28,7 @@ constexpr double kDummyLeft = 1185, kDummyTop = 60, kDummyWidth = 795, kDummyHei
 }  // namespace
 
 FrmMain& frmMain() {
-    static FrmMain form;
-    return form;
+    return OnlyInstance<FrmMain>();
 }
 
 void FrmMain::Load() {
@@ -177,6 +176,7 @@ bool FrmMain::FilterMessage(MSG& message) {
 }
 
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (IsScreenSaveCommand(message, wparam)) return 0;
     switch (message) {
         case WM_TIMER:
             // A frame lets waiting events run; a tick arriving then is dropped, not nested.
@@ -214,9 +214,6 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             info->ptMaxTrackSize = info->ptMaxSize;
             return 0;
         }
-        case WM_SYSCOMMAND:
-            if ((wparam & 0xFFF0) == SC_SCREENSAVE) return 0;
-            break;
         default:
             break;
     }

@@ -36,6 +36,15 @@ int64_t DecimalMagnitude(const std::string& number) {
     return magnitude;
 }
 
+// The one report of every 32-bit overflow; `what` is the value or the operation that overflowed.
+[[noreturn]] void ThrowOverflow(const std::string& what) {
+    throw RuntimeError("Overflow: " + what + " does not fit in a 32-bit integer.");
+}
+
+std::string Operation(int32_t a, char op, int32_t b) {
+    return std::to_string(a) + " " + op + " " + std::to_string(b);
+}
+
 }  // namespace
 
 double ParseLeadingNumber(std::string_view text) {
@@ -101,8 +110,7 @@ std::optional<int32_t> TryNearest(double value) {
 
 int32_t Nearest(double value) {
     if (const auto result = TryNearest(value)) return *result;
-    throw RuntimeError("Overflow: " + NumberForReport(value) +
-                       " does not fit in a 32-bit integer.");
+    ThrowOverflow(NumberForReport(value));
 }
 
 int32_t Floor32(double value) {
@@ -111,19 +119,13 @@ int32_t Floor32(double value) {
 
 int32_t CheckedSub(int32_t a, int32_t b) {
     int32_t result = 0;
-    if (__builtin_sub_overflow(a, b, &result)) {
-        throw RuntimeError("Overflow: " + std::to_string(a) + " - " + std::to_string(b) +
-                           " does not fit in a 32-bit integer.");
-    }
+    if (__builtin_sub_overflow(a, b, &result)) ThrowOverflow(Operation(a, '-', b));
     return result;
 }
 
 int32_t CheckedAdd(int32_t a, int32_t b) {
     int32_t result = 0;
-    if (__builtin_add_overflow(a, b, &result)) {
-        throw RuntimeError("Overflow: " + std::to_string(a) + " + " + std::to_string(b) +
-                           " does not fit in a 32-bit integer.");
-    }
+    if (__builtin_add_overflow(a, b, &result)) ThrowOverflow(Operation(a, '+', b));
     return result;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,15 @@ std::string SystemMessage(LSTATUS status) {
     std::string out = "error " + std::to_string(status);
     if (!text.empty()) out += ": " + Utf8Of(text);
     return out;
+}
+
+// A stored number in decimal; nullopt when fewer bytes were read than the number takes.
+template <typename Number>
+std::optional<std::wstring> NumberText(const std::vector<BYTE>& data, DWORD read) {
+    if (read < sizeof(Number)) return std::nullopt;
+    Number value = 0;
+    memcpy(&value, data.data(), sizeof value);
+    return std::to_wstring(value);
 }
 
 }  // namespace
@@ -70,19 +81,9 @@ std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view sectio
                 return text;
             }
             case REG_DWORD:
-                if (read >= sizeof(DWORD)) {
-                    DWORD value = 0;
-                    memcpy(&value, data.data(), sizeof value);
-                    return std::to_wstring(value);
-                }
-                return std::wstring(fallback);
+                return NumberText<DWORD>(data, read).value_or(std::wstring(fallback));
             case REG_QWORD:
-                if (read >= sizeof(ULONGLONG)) {
-                    ULONGLONG value = 0;
-                    memcpy(&value, data.data(), sizeof value);
-                    return std::to_wstring(value);
-                }
-                return std::wstring(fallback);
+                return NumberText<ULONGLONG>(data, read).value_or(std::wstring(fallback));
             default:
                 return std::wstring(fallback);
         }

@@ -80,4 +80,12 @@ class BaseWindow {
     HWND window_ = nullptr;
 };
 
+// A form's one instance, made on first use and kept for the life of the process; frmMain(),
+// frmConfig() and frmPreview() hand it out.
+template <typename Form>
+Form& OnlyInstance() {
+    static Form form;
+    return form;
+}
+
 }  // namespace gloam

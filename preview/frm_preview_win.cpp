@@ -19,8 +19,7 @@ constexpr double kClientWidth = 2205, kClientHeight = 1335;
 }  // namespace
 
 FrmPreview& frmPreview() {
-    static FrmPreview form;
-    return form;
+    return OnlyInstance<FrmPreview>();
 }
 
 void FrmPreview::Load() {

@@ -91,7 +91,7 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     // After: within some seconds the spot passes over a cat.
     const ScreenSize screen = PrimaryScreen();
     std::vector<std::uint32_t> catAt(static_cast<size_t>(screen.width) * screen.height, 0);
-    Box firstSpot;
+    gloam::Rect firstSpot;
     int catPixelsSeen = 0;
     Clock::time_point seenAt{};
     const bool found = SampleFrames(

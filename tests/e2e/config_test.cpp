@@ -472,7 +472,12 @@ TEST_F(ConfigTest, ClickedChoicesAreStoredOnOK) {
 
 enum class Leave { Esc, CancelClick, CancelByEnter, CloseCommand, AltF4 };
 
-class LeavesTheStore : public ConfigTest, public ::testing::WithParamInterface<Leave> {};
+struct LeaveCase {
+    const char* name;
+    Leave how;
+};
+
+class LeavesTheStore : public ConfigTest, public ::testing::WithParamInterface<LeaveCase> {};
 
 TEST_P(LeavesTheStore, AfterAChange) {
     WriteRegString(kSettingsKey, L"Speed", L"1");  // Size stays absent
@@ -480,7 +485,7 @@ TEST_P(LeavesTheStore, AfterAChange) {
     ClickOn(dialog_.optSpeed[2]);
     ClickOn(dialog_.optSize[0]);
     ASSERT_TRUE(WaitUntil([&] { return dialog_.CheckedIndex(dialog_.optSize) == 0; }, 3s));
-    switch (GetParam()) {
+    switch (GetParam().how) {
         case Leave::Esc:
             Press(VK_ESCAPE);
             break;
@@ -508,23 +513,12 @@ TEST_P(LeavesTheStore, AfterAChange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Config, LeavesTheStore,
-                         ::testing::Values(Leave::Esc, Leave::CancelClick, Leave::CancelByEnter,
-                                           Leave::CloseCommand, Leave::AltF4),
-                         [](const ::testing::TestParamInfo<Leave>& param) -> std::string {
-                             switch (param.param) {
-                                 case Leave::Esc:
-                                     return "Esc";
-                                 case Leave::CancelClick:
-                                     return "CancelClicked";
-                                 case Leave::CancelByEnter:
-                                     return "EnterOnCancel";
-                                 case Leave::CloseCommand:
-                                     return "CloseCommand";
-                                 case Leave::AltF4:
-                                     return "AltF4";
-                             }
-                             return "unknown";
-                         });
+                         ::testing::Values(LeaveCase{"Esc", Leave::Esc},
+                                           LeaveCase{"CancelClicked", Leave::CancelClick},
+                                           LeaveCase{"EnterOnCancel", Leave::CancelByEnter},
+                                           LeaveCase{"CloseCommand", Leave::CloseCommand},
+                                           LeaveCase{"AltF4", Leave::AltF4}),
+                         ByName());
 
 // ---- the keyboard -------------------------------------------------------------------------------
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "platform/handles_win.h"
 #include "probe/probe.h"
 #include "process.h"
@@ -10,19 +12,11 @@
 namespace e2e {
 
 const char* ToString(CursorLook look) {
-    switch (look) {
-        case CursorLook::NotProbed:
-            return "not probed";
-        case CursorLook::NoClassCursor:
-            return "no class cursor";
-        case CursorLook::Unreadable:
-            return "unreadable";
-        case CursorLook::Visible:
-            return "visible";
-        case CursorLook::Invisible:
-            return "invisible";
-    }
-    return "?";
+    // In the order of the enumeration.
+    static constexpr const char* kNames[] = {"not probed", "no class cursor", "unreadable",
+                                             "visible", "invisible"};
+    static_assert(std::size(kNames) == static_cast<size_t>(CursorLook::Invisible) + 1);
+    return kNames[static_cast<size_t>(look)];
 }
 
 CursorLook ProbeClassCursor(HWND hwnd) {

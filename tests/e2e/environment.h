@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "no_copy.h"
+
 namespace e2e {
 
 bool UnderWine();
@@ -47,12 +49,10 @@ struct Monitor {
 // for as long as the object lives; then the single 1024 x 768 monitor the X server starts with.
 // Applied() is false when the arrangement could not be made (not under Wine, or xrandr refused);
 // the reason is in Failure().
-class MonitorLayout {
+class MonitorLayout : NoCopy {
   public:
     explicit MonitorLayout(std::vector<Monitor> monitors);
     ~MonitorLayout();
-    MonitorLayout(const MonitorLayout&) = delete;
-    MonitorLayout& operator=(const MonitorLayout&) = delete;
 
     bool Applied() const { return failure_.empty(); }
     const std::string& Failure() const { return failure_; }
@@ -71,12 +71,10 @@ std::vector<Monitor> DefaultMonitors();
 // HKCU\Control Panel\Desktop LogPixels for the processes started while the object lives; the
 // earlier value comes back afterwards. Under Wine every process started later runs at that DPI
 // (this test process keeps the DPI it started with).
-class LogPixels {
+class LogPixels : NoCopy {
   public:
     explicit LogPixels(DWORD dpi);
     ~LogPixels();
-    LogPixels(const LogPixels&) = delete;
-    LogPixels& operator=(const LogPixels&) = delete;
 
   private:
     std::optional<DWORD> previous_;

@@ -31,41 +31,7 @@ void ScrTest::TearDown() {
 }
 
 std::string CommandName(std::wstring_view command_text) {
-    if (command_text.empty()) return "empty";
-    std::string name;
-    const auto word = [&name](const std::string& w) {
-        if (!name.empty() && name.back() != '_') name += '_';
-        name += w;
-        name += '_';
-    };
-    for (const wchar_t c : command_text) {
-        if ((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z')) {
-            name += static_cast<char>(c);
-            continue;
-        }
-        switch (c) {
-            case L'/':
-                word("slash");
-                break;
-            case L' ':
-                word("blank");
-                break;
-            case L':':
-                word("colon");
-                break;
-            case L'-':
-                word("dash");
-                break;
-            default: {
-                std::string code = "u";
-                code += std::to_string(static_cast<unsigned>(c));
-                word(code);
-                break;
-            }
-        }
-    }
-    if (name.back() == '_') name.pop_back();
-    return name;
+    return gloam_tests::CaseName(command_text);
 }
 
 }  // namespace e2e

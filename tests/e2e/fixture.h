@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/case_name.h"
+
 namespace e2e {
 
 // Every test starts from a machine where the program never ran: no registry keys of its own, no
@@ -18,8 +20,7 @@ class ScrTest : public ::testing::Test {
     POINT centre_{};
 };
 
-// A command text as a test name: letters and digits stay, every other character becomes a word
-// ("/c:1234" is "slash_c_colon_1234"), the empty text is "empty".
+// A command text as a test name ("/c:1234" is "slash_c_colon_1234"; tests/case_name.h).
 std::string CommandName(std::wstring_view command_text);
 
 // Names cases whose parameter is a command text.
@@ -29,12 +30,6 @@ struct ByCommandText {
     }
 };
 
-// Names cases by a `name` member of their parameter.
-struct ByName {
-    template <typename P>
-    std::string operator()(const ::testing::TestParamInfo<P>& info) const {
-        return info.param.name;
-    }
-};
+using gloam_tests::ByName;
 
 }  // namespace e2e

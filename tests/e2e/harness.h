@@ -11,6 +11,7 @@
 #include "fixture.h"
 #include "input.h"
 #include "process.h"
+#include "program_names.h"
 #include "registry.h"
 #include "resource_file.h"
 #include "test_windows.h"

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "no_copy.h"
+
 namespace e2e {
 
 POINT CursorPos();
@@ -25,12 +27,10 @@ void Press(WORD vk);
 void PressWith(WORD modifier, WORD vk);
 
 // Releases, on destruction, a key pressed through it: a failing test never leaves a key held.
-class HeldKey {
+class HeldKey : NoCopy {
   public:
     explicit HeldKey(WORD vk);
     ~HeldKey();
-    HeldKey(const HeldKey&) = delete;
-    HeldKey& operator=(const HeldKey&) = delete;
     void Release();
 
   private:

@@ -160,8 +160,8 @@ TEST_P(EveryMonitor, OthersBlackPrimaryExact) {
             if (scan.lit == 0) return false;
             ++frames;
             EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
-            EXPECT_EQ(scan.bounds.width(), 287);
-            EXPECT_EQ(scan.bounds.height(), 288);
+            EXPECT_EQ(scan.bounds.Width(), 287);
+            EXPECT_EQ(scan.bounds.Height(), 288);
             for (const RECT& r : OtherMonitors()) {
                 EXPECT_EQ(CaptureScreen(r).ShareOf(0), 1.0) << "monitor " << Describe(r) << " lit";
             }
@@ -278,8 +278,8 @@ TEST_P(AtDensity, CoversEveryMonitorAndKeepsThePixels) {
             if (scan.lit == 0) return false;
             ++frames;
             EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
-            EXPECT_NEAR(scan.bounds.width(), wide, 3.0);
-            EXPECT_NEAR(scan.bounds.height(), high, 3.0);
+            EXPECT_NEAR(scan.bounds.Width(), wide, 3.0);
+            EXPECT_NEAR(scan.bounds.Height(), high, 3.0);
             return frames >= 5 || HasFailure();
         },
         10s))

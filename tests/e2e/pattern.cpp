@@ -22,12 +22,12 @@ FrameScan ScanFrame(const Bitmap& shot) {
             bottom = std::max(bottom, y + 1);
         }
     }
-    if (scan.lit > 0) scan.bounds = Box{left, top, right, bottom};
+    if (scan.lit > 0) scan.bounds = gloam::Rect{left, top, right, bottom};
     return scan;
 }
 
-Box SpotMask::Disc() const {
-    Box box{size, size, 0, 0};
+gloam::Rect SpotMask::Disc() const {
+    gloam::Rect box{size, size, 0, 0};
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             if (!at(x, y)) continue;

@@ -17,25 +17,14 @@
 
 #include "display_run.h"
 #include "harness.h"
+#include "platform/surface.h"
 
 namespace e2e {
-
-// Half-open pixel rectangle.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool empty() const { return right <= left || bottom <= top; }
-    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
 
 // What one screenshot shows of the spot.
 struct FrameScan {
     int lit = 0;         // pixels that are not black
-    Box bounds;          // bounding box of the lit pixels (empty when none)
+    gloam::Rect bounds;  // bounding box of the lit pixels (empty when none)
     int mismatched = 0;  // lit pixels whose colour is not the pattern's at that place
 };
 FrameScan ScanFrame(const Bitmap& shot);
@@ -47,7 +36,7 @@ struct SpotMask {
     std::vector<bool> white;
     bool at(int x, int y) const { return white[static_cast<size_t>(y) * size + x]; }
     // The white pixels' bounding box inside the mask's square.
-    Box Disc() const;
+    gloam::Rect Disc() const;
 };
 std::optional<SpotMask> LoadSpotMask();
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "harness.h"
+#include "no_copy.h"
 #include "platform/handles_win.h"
 
 namespace e2e {
@@ -20,12 +21,10 @@ std::wstring NumberOf(HWND hwnd);
 
 // A plain window of this process, painted green, that never takes the activation. Destroyed with
 // the test.
-class PreviewHost {
+class PreviewHost : NoCopy {
   public:
     PreviewHost(int width, int height);
     ~PreviewHost() { Destroy(); }
-    PreviewHost(const PreviewHost&) = delete;
-    PreviewHost& operator=(const PreviewHost&) = delete;
 
     HWND hwnd() const { return hwnd_; }
     std::wstring Number() const { return NumberOf(hwnd_); }
@@ -41,12 +40,10 @@ class PreviewHost {
 // A window of this process on a desktop of its own, made by a thread of its own: a window that
 // exists, and that a program on the test's desktop cannot make its child's parent, as a host in
 // another session or of higher integrity would be.
-class OtherDesktopWindow {
+class OtherDesktopWindow : NoCopy {
   public:
     OtherDesktopWindow();
     ~OtherDesktopWindow();
-    OtherDesktopWindow(const OtherDesktopWindow&) = delete;
-    OtherDesktopWindow& operator=(const OtherDesktopWindow&) = delete;
 
     // Nullptr when the desktop or the window could not be made.
     HWND hwnd() const { return hwnd_; }

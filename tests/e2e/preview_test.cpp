@@ -222,61 +222,39 @@ TEST_F(PreviewTest, AnOpenPreviewBlocksNoOtherStart) {
 
 // ---- no usable host -----------------------------------------------------------------------------
 
-enum class NoHost { SwitchAlone, LowerSwitchAlone, Colon, Zero, Stale, NotANumber };
-
-std::wstring ArgumentsFor(NoHost kind) {
-    switch (kind) {
-        case NoHost::SwitchAlone:
-            return L"/P";
-        case NoHost::LowerSwitchAlone:
-            return L"/p";
-        case NoHost::Colon:
-            return L"/P:1234";
-        case NoHost::Zero:
-            return L"/P 0";
-        case NoHost::NotANumber:
-            return L"/P host";
-        case NoHost::Stale: {
-            HWND gone = nullptr;
-            {
-                PreviewHost host(50, 50);
-                gone = host.hwnd();
-            }
-            return L"/P " + NumberOf(gone);
-        }
-    }
-    return {};
-}
+// Command texts that name no window.
+struct NoHost {
+    const char* name;
+    const wchar_t* arguments;
+};
 
 class WithoutAHost : public PreviewTest, public ::testing::WithParamInterface<NoHost> {};
 
 TEST_P(WithoutAHost, ShowsNothingAndEnds) {
-    ScrProcess scr(ArgumentsFor(GetParam()));
+    ScrProcess scr(GetParam().arguments);
     ExpectEndsAtOnceShowingNothing(scr);
     EXPECT_TRUE(FindTopLevelWindows(kPreviewTitle, L"").empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Preview, WithoutAHost,
-                         ::testing::Values(NoHost::SwitchAlone, NoHost::LowerSwitchAlone,
-                                           NoHost::Colon, NoHost::Zero, NoHost::Stale,
-                                           NoHost::NotANumber),
-                         [](const ::testing::TestParamInfo<NoHost>& param) -> std::string {
-                             switch (param.param) {
-                                 case NoHost::SwitchAlone:
-                                     return "SwitchAlone";
-                                 case NoHost::LowerSwitchAlone:
-                                     return "LowerCaseSwitchAlone";
-                                 case NoHost::Colon:
-                                     return "NumberAfterAColon";
-                                 case NoHost::Zero:
-                                     return "Zero";
-                                 case NoHost::Stale:
-                                     return "DestroyedWindow";
-                                 case NoHost::NotANumber:
-                                     return "NotANumber";
-                             }
-                             return "unknown";
-                         });
+                         ::testing::Values(NoHost{"SwitchAlone", L"/P"},
+                                           NoHost{"LowerCaseSwitchAlone", L"/p"},
+                                           NoHost{"NumberAfterAColon", L"/P:1234"},
+                                           NoHost{"Zero", L"/P 0"},
+                                           NoHost{"NotANumber", L"/P host"}),
+                         ByName());
+
+// The number of a window that no longer exists.
+TEST_F(PreviewTest, ADestroyedWindowIsNoHost) {
+    HWND gone = nullptr;
+    {
+        PreviewHost host(50, 50);
+        gone = host.hwnd();
+    }
+    ScrProcess scr(L"/P " + NumberOf(gone));
+    ExpectEndsAtOnceShowingNothing(scr);
+    EXPECT_TRUE(FindTopLevelWindows(kPreviewTitle, L"").empty());
+}
 
 // A window that exists but cannot take the preview as its child: the preview shows nowhere else
 // instead, and the process ends.

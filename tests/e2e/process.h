@@ -1,5 +1,4 @@
-// The program under test: where its file is, its windows' titles and classes, and one run of it
-// started the way a host starts it.
+// The program under test: where its file is, and one run of it started the way a host starts it.
 #pragma once
 
 #include <windows.h>
@@ -10,20 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "no_copy.h"
 #include "platform/handles_win.h"
+#include "program_names.h"
 #include "wait.h"
 #include "window_query.h"
 
 namespace e2e {
-
-inline constexpr wchar_t kDisplayTitle[] = L"Gloam Drift Screen Saver";
-inline constexpr wchar_t kConfigTitle[] = L"Gloam Drift Screen Saver - \u8a2d\u5b9a";
-inline constexpr wchar_t kPreviewTitle[] = L"Gloam Drift Screen Saver - Preview";
-inline constexpr wchar_t kDisplayClass[] = L"GloamDriftMain";
-inline constexpr wchar_t kCoverClass[] = L"GloamDriftCover";
-inline constexpr wchar_t kConfigClass[] = L"GloamDriftConfig";
-inline constexpr wchar_t kPreviewClass[] = L"GloamDriftPreview";
-inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
 
 // The .scr under test: $GLOAM_SCR when set, else GloamDrift.scr beside this test program (both sit
 // in the build directory).
@@ -35,12 +27,10 @@ std::wstring TestFolder();
 
 // One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
 // blank and `args` unless `args` is empty. Terminated (and waited for) when destroyed.
-class ScrProcess {
+class ScrProcess : NoCopy {
   public:
     explicit ScrProcess(std::wstring_view args, std::wstring scr = ScrPath());
     ~ScrProcess();
-    ScrProcess(const ScrProcess&) = delete;
-    ScrProcess& operator=(const ScrProcess&) = delete;
 
     DWORD pid() const { return pid_; }
     const std::wstring& commandLine() const { return commandLine_; }

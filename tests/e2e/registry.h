@@ -9,12 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace e2e {
+#include "program_names.h"
 
-inline constexpr wchar_t kSettingsRoot[] = L"Software\\GloamDriftSCR";
-inline constexpr wchar_t kSettingsKey[] = L"Software\\GloamDriftSCR\\Setting";
-inline constexpr wchar_t kInstallRoot[] = L"Software\\Gloam Drift SCR";
-inline constexpr wchar_t kInstallKey[] = L"Software\\Gloam Drift SCR\\UpdateInfo";
+namespace e2e {
 
 // A value as stored: its type and bytes.
 struct RawValue {

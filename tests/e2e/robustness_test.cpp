@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <iterator>
 
 namespace e2e {
@@ -58,6 +59,17 @@ void ExpectNothingLeft() {
     }
 }
 
+// One way to end a window of the program, given that window.
+using Ending = std::function<void(HWND)>;
+
+// Keys go to the foreground window, which a window of the program becomes just after it shows.
+void PressInFront(HWND window, WORD vk) {
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 3s))
+        << "the window did not come to the front";
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
 class QuickStarts : public ScrTest {
   protected:
     void SetUp() override {
@@ -65,34 +77,31 @@ class QuickStarts : public ScrTest {
         ASSERT_TRUE(WaitUntil([] { return ScrProcessCount() == 0; }, kExitLimit))
             << "a process of the .scr is already running";
     }
+
+    // kRounds starts with the command texts in turn, each from the pointer at the centre: waits for
+    // the window of `cls` and `title`, ends it with the endings in turn and expects exit code 0.
+    void StartAndEnd(std::initializer_list<const wchar_t*> command_texts, const wchar_t* cls,
+                     const wchar_t* title, std::initializer_list<Ending> endings) {
+        for (int round = 0; round < kRounds; ++round) {
+            SCOPED_TRACE(testing::Message() << "round " << round);
+            MoveCursorTo(centre_.x, centre_.y);
+            ScrProcess scr(std::data(command_texts)[round % command_texts.size()]);
+            const auto window = scr.WaitForVisibleWindow(cls, title);
+            ASSERT_TRUE(window.has_value()) << "no window of class " << Narrow(cls);
+            std::data(endings)[round % endings.size()](window->hwnd);
+            if (HasFatalFailure()) return;
+            ASSERT_TRUE(scr.WaitExit()) << "the window of class " << Narrow(cls) << " did not end";
+            EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
+        }
+    }
 };
 
 // Each round ends the display a different way: a click, a key release, a mouse movement.
 TEST_F(QuickStarts, TwentyDisplays) {
-    for (int round = 0; round < kRounds; ++round) {
-        SCOPED_TRACE(testing::Message() << "round " << round);
-        MoveCursorTo(centre_.x, centre_.y);
-        ScrProcess scr(round % 2 ? L"/s" : L"");
-        const auto display = scr.WaitForVisibleWindow(kDisplayClass, kDisplayTitle);
-        ASSERT_TRUE(display.has_value()) << "no display window";
-        switch (round % 3) {
-            case 0:
-                Click();
-                break;
-            case 1:
-                // Keys go to the foreground window, which the display becomes just after it shows.
-                ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == display->hwnd; }, 3s))
-                    << "the display did not come to the front";
-                KeyDown(VK_SHIFT);
-                KeyUp(VK_SHIFT);
-                break;
-            default:
-                MoveCursorBy(40, 0);
-                break;
-        }
-        ASSERT_TRUE(scr.WaitExit()) << "the display did not end";
-        EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
-    }
+    StartAndEnd({L"", L"/s"}, kDisplayClass, kDisplayTitle,
+                {[](HWND) { Click(); }, [](HWND display) { PressInFront(display, VK_SHIFT); },
+                 [](HWND) { MoveCursorBy(40, 0); }});
+    if (HasFatalFailure()) return;
     MoveCursorTo(centre_.x, centre_.y);
     ExpectNothingLeft();
 }
@@ -103,31 +112,15 @@ using QuickStartsLong = QuickStarts;
 // Each round leaves the dialog a different way, none of which writes: Cancel, Esc, the close
 // command.
 TEST_F(QuickStartsLong, TwentySettingsDialogs) {
-    for (int round = 0; round < kRounds; ++round) {
-        SCOPED_TRACE(testing::Message() << "round " << round);
-        ScrProcess scr(round % 2 ? L"/c" : L"/C");
-        const auto dialog = scr.WaitForVisibleWindow(kConfigClass, kConfigTitle);
-        ASSERT_TRUE(dialog.has_value()) << "no settings dialog";
-        switch (round % 3) {
-            case 0: {
-                const HWND cancel = ChildWithText(dialog->hwnd, L"ｷｬﾝｾﾙ");
-                ASSERT_NE(cancel, nullptr) << "no Cancel button";
-                PostMessageW(cancel, BM_CLICK, 0, 0);
-                break;
-            }
-            case 1:
-                ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog->hwnd; }, 3s))
-                    << "the dialog did not come to the front";
-                KeyDown(VK_ESCAPE);
-                KeyUp(VK_ESCAPE);
-                break;
-            default:
-                PostMessageW(dialog->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-                break;
-        }
-        ASSERT_TRUE(scr.WaitExit()) << "the dialog did not end";
-        EXPECT_EQ(scr.ExitCode(), std::optional<DWORD>(0));
-    }
+    StartAndEnd({L"/C", L"/c"}, kConfigClass, kConfigTitle,
+                {[](HWND dialog) {
+                     const HWND cancel = ChildWithText(dialog, L"ｷｬﾝｾﾙ");
+                     ASSERT_NE(cancel, nullptr) << "no Cancel button";
+                     PostMessageW(cancel, BM_CLICK, 0, 0);
+                 },
+                 [](HWND dialog) { PressInFront(dialog, VK_ESCAPE); },
+                 [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }});
+    if (HasFatalFailure()) return;
     EXPECT_FALSE(ReadRegString(kSettingsKey, L"Speed").has_value()) << "a dialog wrote";
     EXPECT_FALSE(ReadRegString(kSettingsKey, L"Size").has_value()) << "a dialog wrote";
     ExpectNothingLeft();

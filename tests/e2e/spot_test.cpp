@@ -31,7 +31,7 @@ int SweepCoordinate(int k, int frames, int from, int to) {
 
 using SpotTest = PatternDisplayTest;
 
-std::string Describe(const Box& b) {
+std::string Describe(const gloam::Rect& b) {
     std::ostringstream out;
     out << "[" << b.left << ".." << b.right << ") x [" << b.top << ".." << b.bottom << ")";
     return out.str();
@@ -43,9 +43,9 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
     const std::optional<SpotMask> mask = LoadSpotMask();
     ASSERT_TRUE(mask.has_value()) << "no 24-bit square spot mask among the .scr's bitmaps";
     ASSERT_EQ(mask->size, kNormalSpot);
-    const Box disc = mask->Disc();
-    ASSERT_EQ(disc.width(), 287);
-    ASSERT_EQ(disc.height(), 288);
+    const gloam::Rect disc = mask->Disc();
+    ASSERT_EQ(disc.Width(), 287);
+    ASSERT_EQ(disc.Height(), 288);
     int whiteCount = 0;
     for (bool w : mask->white) whiteCount += w ? 1 : 0;
 
@@ -62,8 +62,8 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
             if (scan.lit == 0) return false;  // before the first tick
             ++checked;
             EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
-            EXPECT_EQ(scan.bounds.width(), disc.width()) << Describe(scan.bounds);
-            EXPECT_EQ(scan.bounds.height(), disc.height()) << Describe(scan.bounds);
+            EXPECT_EQ(scan.bounds.Width(), disc.Width()) << Describe(scan.bounds);
+            EXPECT_EQ(scan.bounds.Height(), disc.Height()) << Describe(scan.bounds);
             EXPECT_EQ(scan.lit, whiteCount) << "lit pixels in a frame";
             const int cx = scan.bounds.left - disc.left;
             const int cy = scan.bounds.top - disc.top;
@@ -121,12 +121,12 @@ TEST_P(SpotSize, DiscSpansTheChosenSize) {
             const FrameScan scan = ScanFrame(frame.shot);
             if (scan.lit == 0) return false;
             ++checked;
-            const Box& b = scan.bounds;
+            const gloam::Rect& b = scan.bounds;
             EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
-            EXPECT_NEAR(b.width(), wide, kEdge) << Describe(b);
-            EXPECT_NEAR(b.height(), high, kEdge) << Describe(b);
+            EXPECT_NEAR(b.Width(), wide, kEdge) << Describe(b);
+            EXPECT_NEAR(b.Height(), high, kEdge) << Describe(b);
             // A disc fills pi/4 of its box; a square or a ring would not.
-            const double fill = static_cast<double>(scan.lit) / (b.width() * b.height());
+            const double fill = static_cast<double>(scan.lit) / (b.Width() * b.Height());
             EXPECT_NEAR(fill, 3.14159265 / 4, 0.01) << "share of the box that is lit";
             // The square lies on the screen, so the disc keeps its margin from every edge.
             const double margin = (c.spot - wide) / 2;
@@ -159,8 +159,8 @@ std::optional<Seen> NormalSpotCorner(const Bitmap& shot) {
     const FrameScan scan = ScanFrame(shot);
     if (scan.lit == 0) return std::nullopt;
     EXPECT_EQ(scan.mismatched, 0);
-    EXPECT_EQ(scan.bounds.width(), 287) << Describe(scan.bounds);
-    EXPECT_EQ(scan.bounds.height(), 288) << Describe(scan.bounds);
+    EXPECT_EQ(scan.bounds.Width(), 287) << Describe(scan.bounds);
+    EXPECT_EQ(scan.bounds.Height(), 288) << Describe(scan.bounds);
     return Seen{scan.bounds.left - 6, scan.bounds.top - 6};
 }
 

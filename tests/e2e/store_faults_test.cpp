@@ -20,7 +20,7 @@ namespace {
 // The install key exists with stale values, and its security descriptor denies everyone the right
 // to set values or create subkeys; reading and deleting stay allowed, so the test can look and put
 // everything back.
-class DeniedInstallKey {
+class DeniedInstallKey : NoCopy {
   public:
     DeniedInstallKey() {
         WriteRegString(kInstallKey, L"ApplicationPath", L"C:\\Stale\\Folder");
@@ -28,8 +28,6 @@ class DeniedInstallKey {
         SetDacl(true);
     }
     ~DeniedInstallKey() { SetDacl(false); }
-    DeniedInstallKey(const DeniedInstallKey&) = delete;
-    DeniedInstallKey& operator=(const DeniedInstallKey&) = delete;
 
     bool Applied() const { return applied_; }
 
@@ -70,7 +68,7 @@ class DeniedInstallKey {
 
 // The install record's application key exists but is volatile, and a volatile key can hold only
 // volatile subkeys: the program's section cannot be created under it.
-class VolatileInstallRoot {
+class VolatileInstallRoot : NoCopy {
   public:
     VolatileInstallRoot() {
         DeleteRegTree(kInstallRoot);
@@ -92,8 +90,6 @@ class VolatileInstallRoot {
         }
     }
     ~VolatileInstallRoot() { DeleteRegTree(kInstallRoot); }
-    VolatileInstallRoot(const VolatileInstallRoot&) = delete;
-    VolatileInstallRoot& operator=(const VolatileInstallRoot&) = delete;
 
     bool Refuses() const { return refuses_; }
 

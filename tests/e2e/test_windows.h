@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "no_copy.h"
 #include "platform/handles_win.h"
 #include "wait.h"
 
@@ -25,13 +26,11 @@ class TitledWindow {
 // A window over `area` (screen coordinates; by default the primary monitor) painted with
 // PatternColour of each screen pixel, so that what the program captures and shows can be told
 // apart from black. Shown without activation, not topmost.
-class PatternWindow {
+class PatternWindow : NoCopy {
   public:
     PatternWindow();
     explicit PatternWindow(const RECT& area);
     ~PatternWindow();
-    PatternWindow(const PatternWindow&) = delete;
-    PatternWindow& operator=(const PatternWindow&) = delete;
     HWND hwnd() const { return hwnd_.get(); }
     // Waits until the screen shows the pattern.
     bool WaitShown(Millis limit = 5s) const;

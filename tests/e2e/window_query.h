@@ -11,6 +11,9 @@
 
 namespace e2e {
 
+// The system's class of dialog boxes, message boxes included.
+inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
+
 struct WindowInfo {
     HWND hwnd = nullptr;
     DWORD pid = 0;

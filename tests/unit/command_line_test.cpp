@@ -7,35 +7,28 @@
 #include "platform/error.h"
 #include "platform/text.h"
 #include "startup/settings.h"
+#include "test_support.h"
 
 namespace gloam {
 namespace {
 
-struct ModeCase {
-    const wchar_t* arguments;
-    Mode mode;
-};
-
-class ModeOfTest : public testing::TestWithParam<ModeCase> {};
+using ModeOfTest = testing_support::ExampleTest<const wchar_t*, Mode>;
 
 TEST_P(ModeOfTest, FirstTwoCharactersUpperCasedChooseTheMode) {
-    const std::wstring command_text = CommandTextOrDefault(GetParam().arguments);
-    EXPECT_EQ(ModeOf(command_text), GetParam().mode) << Utf8Of(GetParam().arguments);
+    EXPECT_EQ(ModeOf(CommandTextOrDefault(GetParam().input)), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HostCommandLines, ModeOfTest,
-    testing::Values(ModeCase{L"", Mode::Screen}, ModeCase{L"/S", Mode::Screen},
-                    ModeCase{L"/s", Mode::Screen}, ModeCase{L"/Sxyz", Mode::Screen},
-                    ModeCase{L"/s 1234", Mode::Screen}, ModeCase{L"/C", Mode::Config},
-                    ModeCase{L"/c", Mode::Config}, ModeCase{L"/c:1234", Mode::Config},
-                    ModeCase{L"/C 5678", Mode::Config}, ModeCase{L"/P 1234", Mode::Preview},
-                    ModeCase{L"/p 1234", Mode::Preview}, ModeCase{L"/P", Mode::Preview},
-                    ModeCase{L"/P:1234", Mode::Preview}, ModeCase{L"-s", Mode::None},
-                    ModeCase{L"s", Mode::None}, ModeCase{L"S", Mode::None},
-                    ModeCase{L"/a", Mode::None}, ModeCase{L"/", Mode::None},
-                    ModeCase{L" /S", Mode::None}, ModeCase{L"//S", Mode::None},
-                    ModeCase{L"\\S", Mode::None}, ModeCase{L"/\xFF33", Mode::None}));
+const ModeOfTest::ParamType kHostCommandLines[] = {
+    {L"", Mode::Screen},         {L"/S", Mode::Screen},       {L"/s", Mode::Screen},
+    {L"/Sxyz", Mode::Screen},    {L"/s 1234", Mode::Screen},  {L"/C", Mode::Config},
+    {L"/c", Mode::Config},       {L"/c:1234", Mode::Config},  {L"/C 5678", Mode::Config},
+    {L"/P 1234", Mode::Preview}, {L"/p 1234", Mode::Preview}, {L"/P", Mode::Preview},
+    {L"/P:1234", Mode::Preview}, {L"-s", Mode::None},         {L"s", Mode::None},
+    {L"S", Mode::None},          {L"/a", Mode::None},         {L"/", Mode::None},
+    {L" /S", Mode::None},        {L"//S", Mode::None},        {L"\\S", Mode::None},
+    {L"/\xFF33", Mode::None}};
+INSTANTIATE_TEST_SUITE_P(HostCommandLines, ModeOfTest, testing::ValuesIn(kHostCommandLines),
+                         testing_support::ByInput());
 
 TEST(CommandTextOrDefault, OnlyTheEmptyTextBecomesS) {
     EXPECT_EQ(CommandTextOrDefault(L""), L"/S");
@@ -76,18 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
                     PreviewCase{L"/P -65536", L"-65536", -65536},
                     PreviewCase{L"/P 2147483647", L"2147483647", 2147483647},
                     PreviewCase{L"/P -2147483648", L"-2147483648", -2147483647 - 1},
-                    PreviewCase{L"/P 12.5", L"12.5", 12}));
+                    PreviewCase{L"/P 12.5", L"12.5", 12}),
+    [](const testing::TestParamInfo<PreviewCase>& param) {
+        return gloam_tests::CaseName(param.param.command_text);
+    });
 
 TEST(PreviewHostHandle, BeyondThirtyTwoBitsIsAnError) {
     for (const wchar_t* text : {L"/P 2147483648", L"/P 4294967296", L"/P -2147483649", L"/P 1E20",
                                 L"/P 99999999999999999999"}) {
-        try {
-            PreviewHostHandle(text);
-            ADD_FAILURE() << "no error for " << Utf8Of(text);
-        } catch (const RuntimeError& error) {
-            const std::string number = Utf8Of(PreviewNumberText(text));
-            EXPECT_NE(std::string(error.what()).find(number), std::string::npos) << error.what();
-        }
+        testing_support::ExpectErrorNaming(Utf8Of(text), [&] { PreviewHostHandle(text); },
+                                           {Utf8Of(PreviewNumberText(text))});
     }
 }
 

@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "test_support.h"
 
 namespace gloam {
 namespace {
+
+using testing_support::ExpectErrorNaming;
 
 void PutU32(std::vector<std::byte>& data, size_t at, uint32_t value) {
     for (size_t i = 0; i < 4; ++i) data[at + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFF);
@@ -21,6 +24,22 @@ void PutU32(std::vector<std::byte>& data, size_t at, uint32_t value) {
 void PutU16(std::vector<std::byte>& data, size_t at, uint16_t value) {
     data[at] = static_cast<std::byte>(value & 0xFF);
     data[at + 1] = static_cast<std::byte>(value >> 8);
+}
+
+// A DIB with one field of its header overwritten, or its last byte cut off.
+std::vector<std::byte> WithU32(std::vector<std::byte> dib, size_t at, uint32_t value) {
+    PutU32(dib, at, value);
+    return dib;
+}
+
+std::vector<std::byte> WithU16(std::vector<std::byte> dib, size_t at, uint16_t value) {
+    PutU16(dib, at, value);
+    return dib;
+}
+
+std::vector<std::byte> WithoutLastByte(std::vector<std::byte> dib) {
+    dib.pop_back();
+    return dib;
 }
 
 // The pixel at (x, y) counted from the top left, as 0x00RRGGBB.
@@ -105,63 +124,22 @@ TEST(DecodeDib, RefusesWhatItCannotReadNamingTheBitmap) {
         const char* name;
         std::vector<std::byte> dib;
     };
-    std::vector<Case> cases;
-    cases.push_back({"too short", std::vector<std::byte>(39, std::byte{0})});
-    {
-        std::vector<std::byte> dib = MakeDib({3, 2});
-        dib.pop_back();
-        cases.push_back({"cut short", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({3, 2});
-        PutU32(dib, 0, 12);
-        cases.push_back({"core header", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({3, 2});
-        PutU32(dib, 0, 4000);
-        cases.push_back({"header beyond the data", dib});
-    }
-    cases.push_back({"run-length compressed", MakeDib({4, 2, 24, 40, 0, 1})});
-    cases.push_back({"bit fields", MakeDib({4, 2, 32, 40, 0, 3})});
-    {
-        std::vector<std::byte> dib = MakeDib({4, 2, 24});
-        PutU16(dib, 14, 8);
-        cases.push_back({"eight bits", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({4, 2});
-        PutU32(dib, 4, 0);
-        cases.push_back({"no width", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({4, 2});
-        PutU32(dib, 8, 0);
-        cases.push_back({"no height", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({4, 2});
-        PutU32(dib, 4, 0xFFFFFFFF);
-        cases.push_back({"negative width", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({4, 2});
-        PutU32(dib, 8, 0x7FFFFFFF);
-        cases.push_back({"absurd height", dib});
-    }
-    {
-        std::vector<std::byte> dib = MakeDib({4, 2});
-        PutU32(dib, 32, 0x40000000);
-        cases.push_back({"colour table beyond the data", dib});
-    }
+    const Case cases[] = {
+        {"too short", std::vector<std::byte>(39, std::byte{0})},
+        {"cut short", WithoutLastByte(MakeDib({3, 2}))},
+        {"core header", WithU32(MakeDib({3, 2}), 0, 12)},
+        {"header beyond the data", WithU32(MakeDib({3, 2}), 0, 4000)},
+        {"run-length compressed", MakeDib({4, 2, 24, 40, 0, 1})},
+        {"bit fields", MakeDib({4, 2, 32, 40, 0, 3})},
+        {"eight bits", WithU16(MakeDib({4, 2, 24}), 14, 8)},
+        {"no width", WithU32(MakeDib({4, 2}), 4, 0)},
+        {"no height", WithU32(MakeDib({4, 2}), 8, 0)},
+        {"negative width", WithU32(MakeDib({4, 2}), 4, 0xFFFFFFFF)},
+        {"absurd height", WithU32(MakeDib({4, 2}), 8, 0x7FFFFFFF)},
+        {"colour table beyond the data", WithU32(MakeDib({4, 2}), 32, 0x40000000)},
+    };
     for (const Case& c : cases) {
-        try {
-            DecodeDib(c.dib, "IDB_TEST");
-            ADD_FAILURE() << "no error for " << c.name;
-        } catch (const RuntimeError& error) {
-            EXPECT_NE(std::string(error.what()).find("IDB_TEST"), std::string::npos)
-                << c.name << ": " << error.what();
-        }
+        ExpectErrorNaming(c.name, [&] { DecodeDib(c.dib, "IDB_TEST"); }, {"IDB_TEST"});
     }
 }
 

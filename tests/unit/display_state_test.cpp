@@ -5,9 +5,12 @@
 #include <string>
 
 #include "platform/error.h"
+#include "test_support.h"
 
 namespace gloam {
 namespace {
+
+using testing_support::ExpectErrorNaming;
 
 TEST(SpeedAndSizeTables, MapTheThreeChoices) {
     struct Case {
@@ -23,22 +26,9 @@ TEST(SpeedAndSizeTables, MapTheThreeChoices) {
 
 TEST(SpeedAndSizeTables, AnyOtherIndexIsAnErrorNamingTheSetting) {
     for (const int32_t index : {-1, 3, 5, -2147483647 - 1, 2147483647}) {
-        try {
-            StepsPerSweepFor(index);
-            ADD_FAILURE() << "no error for speed " << index;
-        } catch (const RuntimeError& error) {
-            const std::string message = error.what();
-            EXPECT_NE(message.find("Speed"), std::string::npos) << message;
-            EXPECT_NE(message.find(std::to_string(index)), std::string::npos) << message;
-        }
-        try {
-            SpotSizeFor(index);
-            ADD_FAILURE() << "no error for size " << index;
-        } catch (const RuntimeError& error) {
-            const std::string message = error.what();
-            EXPECT_NE(message.find("Size"), std::string::npos) << message;
-            EXPECT_NE(message.find(std::to_string(index)), std::string::npos) << message;
-        }
+        const std::string shown = std::to_string(index);
+        ExpectErrorNaming("speed " + shown, [&] { StepsPerSweepFor(index); }, {"Speed", shown});
+        ExpectErrorNaming("size " + shown, [&] { SpotSizeFor(index); }, {"Size", shown});
     }
 }
 

@@ -9,7 +9,6 @@
 #include <iterator>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,27 +21,13 @@ namespace gloam {
 namespace {
 
 using testing_support::CatBitmaps;
+using testing_support::FirstDifference;
 using testing_support::MakeCat;
 using testing_support::PatternSurface;
 using testing_support::SpotMask;
 
 Rect Square(Point at, int32_t size) {
     return Rect{at.x, at.y, at.x + size, at.y + size};
-}
-
-// Where two frames differ first, for the failure message.
-std::string FirstDifference(const Surface& a, const Surface& b) {
-    for (int32_t y = 0; y < a.Height(); ++y) {
-        for (int32_t x = 0; x < a.Width(); ++x) {
-            if (a.At(x, y) != b.At(x, y)) {
-                std::ostringstream out;
-                out << "first difference at " << x << "," << y << ": " << std::hex << a.At(x, y)
-                    << " vs " << b.At(x, y);
-                return out.str();
-            }
-        }
-    }
-    return "no difference";
 }
 
 TEST(ComposeFrame, DesktopInsideTheDiscBlackEverywhereElse) {
@@ -326,7 +311,7 @@ TEST_P(SideBySideTest, FramesEqualThePlainRecipe) {
         const Surface previous = back;
         const FrameChange& change = compositor.Compose(back.View(), desktop.View(), at);
         ASSERT_TRUE(work == back) << "frame " << frame << " at " << at.x << "," << at.y << ": "
-                                  << FirstDifference(work, back);
+                                  << FirstDifference(work.View(), back.View());
 
         // Pieces: on the screen, disjoint, inside the bounds, within the two squares; published
         // one by one they bring the screen up to the frame.
@@ -348,7 +333,7 @@ TEST_P(SideBySideTest, FramesEqualThePlainRecipe) {
             piece_area += static_cast<int64_t>(piece.Width()) * piece.Height();
         }
         ASSERT_TRUE(shown == back) << "frame " << frame << ": a change outside the pieces, "
-                                   << FirstDifference(shown, back);
+                                   << FirstDifference(shown.View(), back.View());
 
         // The span path writes exactly the pixels that change, plus the whole disc when asked
         // to rewrite it.

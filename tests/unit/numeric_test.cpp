@@ -7,31 +7,25 @@
 #include <string>
 
 #include "platform/error.h"
+#include "test_support.h"
 
 namespace gloam {
 namespace {
 
-struct ParseCase {
-    const char* text;
-    double expected;
-};
-
-class ParseLeadingNumberTest : public testing::TestWithParam<ParseCase> {};
+using ParseLeadingNumberTest = testing_support::ExampleTest<const char*, double>;
 
 TEST_P(ParseLeadingNumberTest, ReadsTheNumberAtTheStart) {
-    EXPECT_EQ(ParseLeadingNumber(GetParam().text), GetParam().expected) << GetParam().text;
+    EXPECT_EQ(ParseLeadingNumber(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredTexts, ParseLeadingNumberTest,
-    testing::Values(ParseCase{"0", 0}, ParseCase{"2", 2}, ParseCase{"", 0}, ParseCase{" 2", 2},
-                    ParseCase{"\t 2", 2}, ParseCase{"2abc", 2}, ParseCase{"abc", 0},
-                    ParseCase{"1.5", 1.5}, ParseCase{"2,9", 2}, ParseCase{"-1", -1},
-                    ParseCase{"+3", 3}, ParseCase{"1E10", 1e10}, ParseCase{"1e+2x", 100},
-                    ParseCase{"25e-1", 2.5}, ParseCase{"1E", 1}, ParseCase{"1E+", 1},
-                    ParseCase{".5", 0.5}, ParseCase{"5.", 5}, ParseCase{".", 0}, ParseCase{"-", 0},
-                    ParseCase{"1.2.3", 1.2}, ParseCase{"- 1", 0}, ParseCase{"0x10", 0},
-                    ParseCase{"1E-400", 0}, ParseCase{"007", 7}));
+const ParseLeadingNumberTest::ParamType kStoredTexts[] = {
+    {"0", 0},       {"2", 2},       {"", 0},        {" 2", 2},      {"\t 2", 2},
+    {"2abc", 2},    {"abc", 0},     {"1.5", 1.5},   {"2,9", 2},     {"-1", -1},
+    {"+3", 3},      {"1E10", 1e10}, {"1e+2x", 100}, {"25e-1", 2.5}, {"1E", 1},
+    {"1E+", 1},     {".5", 0.5},    {"5.", 5},      {".", 0},       {"-", 0},
+    {"1.2.3", 1.2}, {"- 1", 0},     {"0x10", 0},    {"1E-400", 0},  {"007", 7}};
+INSTANTIATE_TEST_SUITE_P(StoredTexts, ParseLeadingNumberTest, testing::ValuesIn(kStoredTexts),
+                         testing_support::ByInput());
 
 TEST(ParseLeadingNumber, HugeExponentsGiveInfinity) {
     EXPECT_EQ(ParseLeadingNumber("1E400"), std::numeric_limits<double>::infinity());
@@ -62,26 +56,26 @@ TEST(ParseLeadingNumber, LongDigitRunsOverflowOrUnderflowByTheirSize) {
     }
 }
 
-struct RoundCase {
-    double value;
-    int32_t expected;
-};
-
-class NearestTest : public testing::TestWithParam<RoundCase> {};
+using NearestTest = testing_support::ExampleTest<double, int32_t>;
 
 TEST_P(NearestTest, RoundsHalvesToEven) {
-    EXPECT_EQ(Nearest(GetParam().value), GetParam().expected) << GetParam().value;
+    EXPECT_EQ(Nearest(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, NearestTest,
-    testing::Values(RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.5, 2}, RoundCase{3.5, 4},
-                    RoundCase{-0.5, 0}, RoundCase{-1.5, -2}, RoundCase{-2.5, -2},
-                    RoundCase{0.49999999999999994, 0}, RoundCase{4.83, 5}, RoundCase{7.24, 7},
-                    RoundCase{2147483647.0, 2147483647}, RoundCase{2147483647.4, 2147483647},
-                    RoundCase{-2147483648.0, -2147483647 - 1}, RoundCase{2147483646.5, 2147483646},
-                    RoundCase{-2147483647.5, -2147483647 - 1},
-                    RoundCase{-2147483648.5, -2147483647 - 1}));
+// Halves go to the even neighbour, everything else to the nearest integer.
+const NearestTest::ParamType kRoundings[] = {
+    {0.5, 0},  {1.5, 2},   {2.5, 2},   {3.5, 4},
+    {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {0.49999999999999994, 0},
+    {4.83, 5}, {7.24, 7}};
+INSTANTIATE_TEST_SUITE_P(Roundings, NearestTest, testing::ValuesIn(kRoundings),
+                         testing_support::ByInput());
+
+// The edges of 32 bits, and halves around them.
+const NearestTest::ParamType kThirtyTwoBitEdges[] = {
+    {2147483647.0, 2147483647}, {2147483647.4, 2147483647},       {-2147483648.0, -2147483647 - 1},
+    {2147483646.5, 2147483646}, {-2147483647.5, -2147483647 - 1}, {-2147483648.5, -2147483647 - 1}};
+INSTANTIATE_TEST_SUITE_P(ThirtyTwoBitEdges, NearestTest, testing::ValuesIn(kThirtyTwoBitEdges),
+                         testing_support::ByInput());
 
 TEST(Nearest, OverflowIsAnError) {
     for (const double value :

@@ -37,6 +37,7 @@ namespace {
 
 using testing_support::CatLoader;
 using testing_support::FakeBitmapLoader;
+using testing_support::FirstDifference;
 using testing_support::kAlmostOne;
 using testing_support::MakeCat;
 using testing_support::PatternPixel;
@@ -120,24 +121,6 @@ GuardedSurface GuardedPattern(int32_t width, int32_t height) {
         for (int32_t x = 0; x < width; ++x) surface.Set(x, y, PatternPixel(x, y));
     }
     return surface;
-}
-
-// Where two surfaces first differ, "" when they do not. Rows are compared whole first: the 8K
-// screen has 33 million pixels.
-std::string FirstDifference(const GuardedSurface& got, const GuardedSurface& want) {
-    const size_t row_bytes = static_cast<size_t>(want.Width()) * sizeof(uint32_t);
-    for (int32_t y = 0; y < want.Height(); ++y) {
-        if (std::memcmp(got.Row(y), want.Row(y), row_bytes) == 0) continue;
-        for (int32_t x = 0; x < want.Width(); ++x) {
-            if (got.At(x, y) != want.At(x, y)) {
-                std::ostringstream out;
-                out << "first difference at " << x << "," << y << ": " << std::hex << got.At(x, y)
-                    << ", expected " << want.At(x, y);
-                return out.str();
-            }
-        }
-    }
-    return "";
 }
 
 // ---- screens ------------------------------------------------------------------------------------
@@ -371,7 +354,7 @@ TEST_P(OddScreenCats, RangesPlacesAndStampsAsTheRulesSay) {
         }
         if (!(desktop == reference)) {
             EXPECT_EQ(desktop.Breach(), "");
-            EXPECT_EQ(FirstDifference(desktop, reference), "");
+            EXPECT_EQ(FirstDifference(desktop.View(), reference.View()), "");
         }
     }
 }
@@ -488,53 +471,52 @@ std::string CheckFrame(const GuardedSurface& frame, const GuardedSurface& deskto
     return "";
 }
 
-class OddScreenComposition : public testing::TestWithParam<OddScreen> {};
+// Each case starts from the screen's size, the spot mask and a desktop copy of the pattern, which
+// no frame may change.
+class OddScreenComposition : public testing::TestWithParam<OddScreen> {
+  protected:
+    const int32_t width_ = Round(GetParam().W);
+    const int32_t height_ = Round(GetParam().H);
+    const Surface mask_ = SpotMask();
+    const GuardedSurface original_ = GuardedPattern(width_, height_);
+    GuardedSurface desktop_ = original_;
+};
 
 TEST_P(OddScreenComposition, PlainRecipeGivesTheRulesFrame) {
-    const int32_t width = Round(GetParam().W);
-    const int32_t height = Round(GetParam().H);
-    const Surface mask = SpotMask();
-    const GuardedSurface original = GuardedPattern(width, height);
-    GuardedSurface desktop = original;
     for (const int32_t size : kSpotSizes) {
         // Left-overs of an earlier frame: the clear must cover them all.
-        GuardedSurface work(width, height, 0x123456);
+        GuardedSurface work(width_, height_, 0x123456);
         for (const Point at : Positions(GetParam().W, GetParam().H, size, GetParam().frames)) {
-            ComposeFrame(work.View(), desktop.View(), mask.View(), at, size);
+            ComposeFrame(work.View(), desktop_.View(), mask_.View(), at, size);
             ASSERT_EQ(work.Breach(), "") << "spot " << size << " at " << at.x << "," << at.y;
-            ASSERT_EQ(CheckFrame(work, desktop, mask, at, size), "") << "spot " << size;
+            ASSERT_EQ(CheckFrame(work, desktop_, mask_, at, size), "") << "spot " << size;
         }
     }
-    EXPECT_TRUE(desktop == original) << "the desktop copy changed";
+    EXPECT_TRUE(desktop_ == original_) << "the desktop copy changed";
 }
 
 // The incremental compositor publishes the same frames as the plain recipe on every odd screen,
 // writing nowhere but its own back buffer.
 TEST_P(OddScreenComposition, CompositorMatchesThePlainRecipe) {
-    const int32_t width = Round(GetParam().W);
-    const int32_t height = Round(GetParam().H);
-    const Surface mask = SpotMask();
-    const GuardedSurface original = GuardedPattern(width, height);
-    GuardedSurface desktop = original;
     for (const auto method : {SpotCompositor::Method::Auto, SpotCompositor::Method::Squares}) {
         for (const int32_t size : kSpotSizes) {
-            GuardedSurface back(width, height, kBlack);
-            GuardedSurface work(width, height, kBlack);
-            SpotCompositor compositor(mask.View(), size, method);
+            GuardedSurface back(width_, height_, kBlack);
+            GuardedSurface work(width_, height_, kBlack);
+            SpotCompositor compositor(mask_.View(), size, method);
             const char* path = compositor.UsesSpans() ? "spans" : "squares";
             for (const Point at : Positions(GetParam().W, GetParam().H, size, GetParam().frames)) {
-                const Rect dirty = compositor.Compose(back.View(), desktop.View(), at).bounds;
-                ComposeFrame(work.View(), desktop.View(), mask.View(), at, size);
+                const Rect dirty = compositor.Compose(back.View(), desktop_.View(), at).bounds;
+                ComposeFrame(work.View(), desktop_.View(), mask_.View(), at, size);
                 ASSERT_EQ(back.Breach(), "")
                     << path << ", spot " << size << " at " << at.x << "," << at.y;
-                ASSERT_EQ(FirstDifference(back, work), "")
+                ASSERT_EQ(FirstDifference(back.View(), work.View()), "")
                     << path << ", spot " << size << " at " << at.x << "," << at.y;
-                ASSERT_TRUE(dirty.Empty() || Intersect(dirty, Rect{0, 0, width, height}) == dirty)
+                ASSERT_TRUE(dirty.Empty() || Intersect(dirty, Rect{0, 0, width_, height_}) == dirty)
                     << "the changed area leaves the screen";
             }
         }
     }
-    EXPECT_TRUE(desktop == original) << "the desktop copy changed";
+    EXPECT_TRUE(desktop_ == original_) << "the desktop copy changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, OddScreenComposition, testing::ValuesIn(kScreens), ScreenName);

@@ -8,40 +8,38 @@
 #include "platform/numeric.h"
 #include "platform/text.h"
 #include "res/version.h"
+#include "test_support.h"
 
 namespace gloam {
 namespace {
 
-struct IndexCase {
-    const wchar_t* text;
-    int32_t index;
-};
-
-class SettingIndexTest : public testing::TestWithParam<IndexCase> {};
+using SettingIndexTest = testing_support::ExampleTest<const wchar_t*, int32_t>;
 
 TEST_P(SettingIndexTest, ReadsTheLeadingNumberRoundedHalfToEven) {
-    EXPECT_EQ(SettingIndexFromText(kSpeedKey, GetParam().text), GetParam().index)
-        << Utf8Of(GetParam().text);
+    EXPECT_EQ(SettingIndexFromText(kSpeedKey, GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredTexts, SettingIndexTest,
-    testing::Values(
-        // The store's default for an absent entry.
-        IndexCase{L"1", 1}, IndexCase{L"0", 0}, IndexCase{L"2", 2}, IndexCase{L"", 0},
-        IndexCase{L" 2", 2}, IndexCase{L"2abc", 2}, IndexCase{L"abc", 0}, IndexCase{L"1.5", 2},
-        IndexCase{L"2.5", 2}, IndexCase{L"0.5", 0}, IndexCase{L"2,9", 2}, IndexCase{L"-1", -1},
-        IndexCase{L"3", 3}, IndexCase{L"-0.5", 0}, IndexCase{L"1.49", 1}, IndexCase{L"15e-1", 2},
-        // Digits that are not ASCII are no digits.
-        IndexCase{L"\xFF12", 0},
-        IndexCase{L"\x8A2D"
-                  L"2",
-                  0},
-        // The edges of 32 bits, and halves around them.
-        IndexCase{L"2147483647", 2147483647}, IndexCase{L"2147483647.4", 2147483647},
-        IndexCase{L"2147483646.5", 2147483646}, IndexCase{L"-2147483648", -2147483647 - 1},
-        IndexCase{L"-2147483648.5", -2147483647 - 1}, IndexCase{L"-2147483647.5", -2147483647 - 1},
-        IndexCase{L"2.147483647E9", 2147483647}));
+// "1" is the store's default for an absent entry.
+const SettingIndexTest::ParamType kStoredTexts[] = {
+    {L"1", 1},   {L"0", 0},    {L"2", 2},    {L"", 0},     {L" 2", 2},  {L"2abc", 2},
+    {L"abc", 0}, {L"1.5", 2},  {L"2.5", 2},  {L"0.5", 0},  {L"2,9", 2}, {L"-1", -1},
+    {L"3", 3},   {L"-0.5", 0}, {L"1.49", 1}, {L"15e-1", 2}};
+INSTANTIATE_TEST_SUITE_P(StoredTexts, SettingIndexTest, testing::ValuesIn(kStoredTexts),
+                         testing_support::ByInput());
+
+// Digits that are not ASCII are no digits.
+const SettingIndexTest::ParamType kNonAsciiDigits[] = {{L"\xFF12", 0}, {L"\u8A2D2", 0}};
+INSTANTIATE_TEST_SUITE_P(NonAsciiDigits, SettingIndexTest, testing::ValuesIn(kNonAsciiDigits),
+                         testing_support::ByInput());
+
+// The edges of 32 bits, and halves around them.
+const SettingIndexTest::ParamType kThirtyTwoBitEdges[] = {
+    {L"2147483647", 2147483647},         {L"2147483647.4", 2147483647},
+    {L"2147483646.5", 2147483646},       {L"-2147483648", -2147483647 - 1},
+    {L"-2147483648.5", -2147483647 - 1}, {L"-2147483647.5", -2147483647 - 1},
+    {L"2.147483647E9", 2147483647}};
+INSTANTIATE_TEST_SUITE_P(ThirtyTwoBitEdges, SettingIndexTest, testing::ValuesIn(kThirtyTwoBitEdges),
+                         testing_support::ByInput());
 
 TEST(SettingIndexFromText, BeyondThirtyTwoBitsNamesTheKeyAndTheText) {
     struct Case {
@@ -58,15 +56,9 @@ TEST(SettingIndexFromText, BeyondThirtyTwoBitsNamesTheKeyAndTheText) {
         {kSizeKey, L" 1E400 ", " 1E400 "},
     };
     for (const Case& c : cases) {
-        try {
-            SettingIndexFromText(c.key, c.text);
-            ADD_FAILURE() << "no error for " << c.shown;
-        } catch (const RuntimeError& error) {
-            const std::string message = error.what();
-            EXPECT_NE(message.find("\"" + Utf8Of(c.key) + "\""), std::string::npos) << message;
-            EXPECT_NE(message.find(std::string("\"") + c.shown + "\""), std::string::npos)
-                << message;
-        }
+        testing_support::ExpectErrorNaming(
+            c.shown, [&] { SettingIndexFromText(c.key, c.text); },
+            {"\"" + Utf8Of(c.key) + "\"", std::string("\"") + c.shown + "\""});
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <vector>
@@ -11,6 +12,7 @@
 namespace gloam {
 namespace {
 
+using testing_support::ByName;
 using testing_support::PatternSurface;
 using testing_support::SpotMask;
 
@@ -217,31 +219,46 @@ TEST(StretchBlt, KeepsTheEdgeHardWhenScaling) {
     }
 }
 
-TEST(StretchBlt, DoublingRepeatsEachSourcePixel) {
+// A square stretched out of a block of the numbered surface. Each destination pixel takes the
+// source pixel under its centre; a centre on the edge between two source pixels may take either.
+// Doubling repeats each source pixel; halving takes one pixel of each 2 x 2 block.
+struct StretchCase {
+    const char* name;
+    int32_t size;  // the destination square's side
+    Rect block;    // where in the source
+};
+
+class StretchBltScaleTest : public testing::TestWithParam<StretchCase> {};
+
+TEST_P(StretchBltScaleTest, TakesThePixelUnderEachCentre) {
+    const StretchCase& c = GetParam();
     const Surface src = NumberedSurface(40, 30);
-    Surface out(40, 40, kBlack);
-    StretchBlt(out.View(), 0, 0, 40, 40, src.View(), 10, 5, 20, 20);
-    for (int32_t y = 0; y < 40; ++y) {
-        for (int32_t x = 0; x < 40; ++x) {
-            ASSERT_EQ(out.At(x, y), src.At(10 + x / 2, 5 + y / 2)) << x << "," << y;
+    Surface out(c.size, c.size, kBlack);
+    StretchBlt(out.View(), 0, 0, c.size, c.size, src.View(), c.block.left, c.block.top,
+               c.block.Width(), c.block.Height());
+    // Whether source column or row `from` lies under the centre of destination pixel `i`.
+    const auto under_centre = [&c](int32_t from, int32_t i, int32_t start, int32_t length) {
+        const double centre = start + (i + 0.5) * length / c.size;
+        const double below = std::floor(centre);
+        return from == below || (centre == below && from == below - 1);
+    };
+    for (int32_t y = 0; y < c.size; ++y) {
+        for (int32_t x = 0; x < c.size; ++x) {
+            const uint32_t pixel = out.At(x, y);
+            ASSERT_EQ(pixel >> 16, 0xA0u) << x << "," << y << " is no pixel of the source";
+            const int32_t from_x = static_cast<int32_t>(pixel & 0xFF);
+            const int32_t from_y = static_cast<int32_t>((pixel >> 8) & 0xFF);
+            ASSERT_TRUE(under_centre(from_x, x, c.block.left, c.block.Width()) &&
+                        under_centre(from_y, y, c.block.top, c.block.Height()))
+                << x << "," << y << " took " << from_x << "," << from_y;
         }
     }
 }
 
-TEST(StretchBlt, HalvingTakesOnePixelOfEachBlock) {
-    const Surface src = NumberedSurface(40, 30);
-    Surface out(10, 10, kBlack);
-    StretchBlt(out.View(), 0, 0, 10, 10, src.View(), 4, 6, 20, 20);
-    for (int32_t y = 0; y < 10; ++y) {
-        for (int32_t x = 0; x < 10; ++x) {
-            const uint32_t pixel = out.At(x, y);
-            const int32_t from_x = static_cast<int32_t>(pixel & 0xFF);
-            const int32_t from_y = static_cast<int32_t>((pixel >> 8) & 0xFF);
-            EXPECT_TRUE(from_x == 4 + 2 * x || from_x == 5 + 2 * x) << x << "," << y;
-            EXPECT_TRUE(from_y == 6 + 2 * y || from_y == 7 + 2 * y) << x << "," << y;
-        }
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Scales, StretchBltScaleTest,
+                         testing::Values(StretchCase{"Doubling", 40, Rect{10, 5, 30, 25}},
+                                         StretchCase{"Halving", 10, Rect{4, 6, 24, 26}}),
+                         ByName());
 
 TEST(StretchBlt, ClippingKeepsThePixelsOfTheUnclippedStretch) {
     const Surface mask = SpotMask();

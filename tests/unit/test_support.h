@@ -1,13 +1,20 @@
 // Fakes and pictures shared by the unit tests: a scripted random source and clock, a settings
 // store in memory, a bitmap loader that behaves like the one picture box the cats go through, a
-// spot mask, and a desktop with a pattern that no transfer can reproduce by accident.
+// spot mask, and a desktop with a pattern that no transfer can reproduce by accident. And the
+// pieces of their tables and checks: rows of input and expected output named by their input, the
+// check of a reported error, the first pixel where two pictures differ.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <map>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +26,7 @@
 #include "platform/random.h"
 #include "platform/surface.h"
 #include "startup/settings.h"
+#include "tests/case_name.h"
 
 namespace gloam::testing_support {
 
@@ -188,6 +196,83 @@ inline FakeBitmapLoader CatLoader() {
     loader.Add(kCatPictureId + 1, std::move(cat1.picture));
     loader.Add(kCatMaskId + 1, std::move(cat1.mask));
     return loader;
+}
+
+// ---- tables and checks --------------------------------------------------------------------------
+
+using gloam_tests::ByName;
+
+// A row of a table-driven test: what goes in and what must come out.
+template <typename Input, typename Output>
+struct Example {
+    Input input;
+    Output expected;
+};
+
+template <typename Input, typename Output>
+void PrintTo(const Example<Input, Output>& example, std::ostream* out) {
+    *out << ::testing::PrintToString(example.input) << " gives "
+         << ::testing::PrintToString(example.expected);
+}
+
+// Parameterised tests over a table of such rows (its ParamType).
+template <typename Input, typename Output>
+using ExampleTest = ::testing::TestWithParam<Example<Input, Output>>;
+
+// A text input as a case name (tests/case_name.h); a number in its shortest exact decimal form.
+inline std::string InputName(const char* text) {
+    return gloam_tests::CaseName(text);
+}
+inline std::string InputName(const wchar_t* text) {
+    return gloam_tests::CaseName(text);
+}
+inline std::string InputName(double value) {
+    char text[32] = {};
+    std::to_chars(text, text + sizeof text - 1, value);
+    return gloam_tests::CaseName(text);
+}
+
+// Names rows by their input.
+struct ByInput {
+    template <typename Input, typename Output>
+    std::string operator()(const ::testing::TestParamInfo<Example<Input, Output>>& info) const {
+        return InputName(info.param.input);
+    }
+};
+
+// Expects `call` to throw a RuntimeError whose message holds each of `mentions`; `what` names the
+// call in a failure.
+template <typename Call>
+void ExpectErrorNaming(const std::string& what, Call&& call,
+                       std::initializer_list<std::string> mentions) {
+    try {
+        call();
+        ADD_FAILURE() << "no error for " << what;
+    } catch (const RuntimeError& error) {
+        const std::string message = error.what();
+        for (const std::string& mention : mentions) {
+            EXPECT_NE(message.find(mention), std::string::npos)
+                << what << ": no \"" << mention << "\" in: " << message;
+        }
+    }
+}
+
+// Where two pictures of the same size first differ, "" when they do not. Rows are compared whole
+// first: the largest screens have tens of millions of pixels.
+inline std::string FirstDifference(PixelView got, PixelView want) {
+    const size_t row_bytes = static_cast<size_t>(want.width) * sizeof(uint32_t);
+    for (int32_t y = 0; y < want.height; ++y) {
+        if (std::memcmp(got.Row(y), want.Row(y), row_bytes) == 0) continue;
+        for (int32_t x = 0; x < want.width; ++x) {
+            if (got.At(x, y) != want.At(x, y)) {
+                std::ostringstream out;
+                out << "first difference at " << x << "," << y << ": " << std::hex << got.At(x, y)
+                    << ", expected " << want.At(x, y);
+                return out.str();
+            }
+        }
+    }
+    return "";
 }
 
 }  // namespace gloam::testing_support
