@@ -1,7 +1,7 @@
 // Fuzz target: the command-line functions on arbitrary UTF-16 command texts.
 //
-// Aborts when the mode key, the mode, the preview's number text or the host window number break
-// their rules, besides whatever the sanitizers catch.
+// Aborts when the mode key, the mode, the preview's number text or the host window number differ
+// from what the plain reference makes of the same text, besides whatever the sanitizers catch.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

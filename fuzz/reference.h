@@ -1,6 +1,6 @@
-// A second, plain reading of the rules for the fuzz targets to compare against: the leading
-// number cut out character by character and read by strtod, and the nearest 32-bit integer with
-// halves to the even one worked out with floor.
+// A second, plain implementation of the parse and the rounding for the fuzz targets to compare
+// against: the leading number cut out character by character and read by strtod, and the nearest
+// 32-bit integer with halves to the even one worked out with floor.
 #pragma once
 
 #include <cmath>

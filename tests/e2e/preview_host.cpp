@@ -71,7 +71,8 @@ OtherDesktopWindow::OtherDesktopWindow() {
     }
     ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     thread_.reset(CreateThread(nullptr, 0, &OtherDesktopWindow::Run, this, 0, &thread_id_));
-    if (!thread_ || WaitForSingleObject(ready_.get(), 5000) != WAIT_OBJECT_0 || !hwnd_) {
+    // A loaded machine can take its time to set up a desktop.
+    if (!thread_ || WaitForSingleObject(ready_.get(), 15000) != WAIT_OBJECT_0 || !hwnd_) {
         ADD_FAILURE() << "no window on the other desktop";
     }
 }

@@ -2,9 +2,9 @@
 // other registry types, very long texts, texts with a NUL, a tab or characters of other scripts.
 //
 // A refused write of the install record stops every start with the error report before any form
-// shows; a stored value gives the index that the registry store's reading rules and the
-// leading-number parse make of it, seen in which speed button the settings dialog checks, or the
-// error report when that index is unusable. Every key the tests lock or fill is put back.
+// shows; a stored value gives the index that the registry store's reading of each value type
+// and the leading-number parse make of it, seen in which speed button the settings dialog checks,
+// or the error report when that index is unusable. Every key the tests lock or fill is put back.
 #include <algorithm>
 #include <cstring>
 #include <set>

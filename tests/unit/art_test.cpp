@@ -1,4 +1,5 @@
-// Checks the committed binary art in res/ against the formats and rules the program relies on.
+// Checks the committed binary art in res/ against the formats the program reads and the mask rule
+// it relies on (where a cat's mask is black, its picture is white).
 #include <gtest/gtest.h>
 
 #include <cstdint>

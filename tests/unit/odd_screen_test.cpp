@@ -5,9 +5,9 @@
 // Every surface here sits inside a larger buffer whose border holds a sentinel that no transfer
 // can produce (its unused top byte is set), so a write beside a surface, even one that the
 // address sanitizer cannot see because it stays inside the buffer, shows as a changed sentinel,
-// and a read beside it shows as a sentinel byte in the frame. Expected results come from the rules
-// (nearest with halves to even, floor, the mask's disc), worked out here without the code under
-// test.
+// and a read beside it shows as a sentinel byte in the frame. Expected results are worked out here
+// from the arithmetic the program is meant to do (nearest with halves to even, floor, the mask's
+// disc), without the code under test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -187,9 +187,9 @@ class RecordingRandom final : public RandomSource {
 
 class OddScreenMotion : public testing::TestWithParam<OddScreen> {};
 
-// Two round trips at every speed and size: the start corner, every sweep's ends and every frame as
-// the rules give them; the spot inside the screen whenever the screen can hold it.
-TEST_P(OddScreenMotion, SweepsAsTheRulesSay) {
+// Two round trips at every speed and size: the start corner, every sweep's ends and every frame
+// worked out independently; the spot inside the screen whenever the screen can hold it.
+TEST_P(OddScreenMotion, EveryFrameWhereTheSweepPutsIt) {
     const double W = GetParam().W;
     const double H = GetParam().H;
     for (const int32_t size : kSpotSizes) {
@@ -287,7 +287,7 @@ void StampByRule(GuardedSurface& desktop, Point at, const Surface& mask, const S
     }
 }
 
-TEST_P(OddScreenCats, RangesPlacesAndStampsAsTheRulesSay) {
+TEST_P(OddScreenCats, RangesPlacesAndStampsWithinTheirBounds) {
     const double W = GetParam().W;
     const double H = GetParam().H;
     const int32_t width = Round(W);
@@ -339,7 +339,7 @@ TEST_P(OddScreenCats, RangesPlacesAndStampsAsTheRulesSay) {
             const Point at{e.margin_x + static_cast<int32_t>(std::floor(rx * e.range_x)),
                            e.margin_y + static_cast<int32_t>(std::floor(ry * e.range_y))};
             EXPECT_TRUE(Same(placed[i], at)) << "cat " << i;
-            // The bounds the rules state, for every sign of the range.
+            // The bounds of a cat's place, for every sign of the range.
             for (const auto& [pos, margin, range] : {std::tuple{at.x, e.margin_x, e.range_x},
                                                      std::tuple{at.y, e.margin_y, e.range_y}}) {
                 if (range > 0) {
@@ -482,7 +482,7 @@ class OddScreenComposition : public testing::TestWithParam<OddScreen> {
     GuardedSurface desktop_ = original_;
 };
 
-TEST_P(OddScreenComposition, PlainRecipeGivesTheRulesFrame) {
+TEST_P(OddScreenComposition, PlainRecipeLightsTheDiscOverTheDesktopOnly) {
     for (const int32_t size : kSpotSizes) {
         // Left-overs of an earlier frame: the clear must cover them all.
         GuardedSurface work(width_, height_, 0x123456);

@@ -1,6 +1,7 @@
-// Generated inputs, checked against reference models written here from the rules alone: the
-// leading-number parse and the conversion of stored setting texts, the mode key and the preview's
-// window number of command texts, and the cats check under a clock that jumps back and forth.
+// Generated inputs, checked against reference models written here from the documented behaviour
+// alone: the leading-number parse and the conversion of stored setting texts, the mode key and the
+// preview's window number of command texts, and the cats check under a clock that jumps back and
+// forth.
 //
 // The reference models never call the code under test. They are deliberately plain: the number is
 // cut out character by character and handed to strtod (whose rounding and overflow rules are the
@@ -562,8 +563,9 @@ TEST(GeneratedStoredTexts, ParseAndConversionMatchTheReference) {
     EXPECT_LT(overflows, kStoredTexts / 2);
 }
 
-// The reference itself, on the cases the rules spell out: a wrong model would pass wrong code.
-TEST(GeneratedStoredTexts, TheReferenceFollowsTheRules) {
+// The reference itself, on the worked examples of the stored texts (blanks, points, commas,
+// halves to even, 32-bit edges): a wrong model would pass wrong code.
+TEST(GeneratedStoredTexts, TheReferenceGivesTheWorkedExamples) {
     struct Case {
         const wchar_t* text;
         std::optional<int32_t> index;
@@ -654,7 +656,9 @@ TEST(GeneratedCommandTexts, ModeAndPreviewNumberMatchTheReference) {
     EXPECT_GT(handles, kCommandTexts / 20);
 }
 
-TEST(GeneratedCommandTexts, TheReferenceFollowsTheRules) {
+// The reference itself, on the worked examples of command texts (switches in either case, the
+// preview's number after the first blank).
+TEST(GeneratedCommandTexts, TheReferenceGivesTheWorkedExamples) {
     struct Case {
         const wchar_t* text;
         Mode mode;
