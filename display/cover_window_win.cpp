@@ -29,9 +29,13 @@ bool ClickWatch::Completes(UINT message) {
 }
 
 CoverWindow::CoverWindow(const Rect& area, ClickHandler on_click) : on_click_(on_click) {
-    RegisterWindowClass(kClassName, 0, LoadIconResource(IDI_APP, 32), LoadIconResource(IDI_APP, 16),
-                        LoadCursorResource(IDC_INVISIBLE),
-                        static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    // Once per process, as the class keeps its cursor; a cover has no caption or taskbar button,
+    // so no icon.
+    static const bool registered =
+        (RegisterWindowClass(kClassName, 0, nullptr, nullptr, LoadCursorResource(IDC_INVISIBLE),
+                             static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH))),
+         true);
+    (void)registered;
     CreateFormWindow(kClassName, L"", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, area.left,
                      area.top, area.Width(), area.Height(), nullptr);
 }

@@ -98,6 +98,8 @@ for preset in "${presets[@]}"; do
     if [[ $rc != 0 ]]; then
         failed_steps+=("$preset: tests")
     fi
+    # The next preset's tests get the machine to themselves.
+    [[ -d "$dir/wine" ]] && "$root/cmake/wine-run.sh" --stop "$dir"
 done
 
 echo

@@ -37,13 +37,25 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
         commandLine_ += L' ';
         commandLine_ += args;
     }
-    std::wstring mutableLine = commandLine_;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(scr.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << Narrow(commandLine_) << ", error " << GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::wstring mutableLine = commandLine_;
+        if (CreateProcessW(scr.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &si, &pi)) {
+            error = ERROR_SUCCESS;
+            break;
+        }
+        // Wine has been seen to refuse a start with an internal error once, on a loaded machine,
+        // before any code of the program ran; a second start then works.
+        error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR) break;
+        PumpFor(500ms);
+    }
+    if (error != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot start " << Narrow(commandLine_) << ", error " << error;
         return;
     }
     CloseHandle(pi.hThread);
