@@ -190,6 +190,19 @@ class ConfigTest : public ScrTest {
 
     HWND Focus() const { return dialog_.Focus(); }
 
+    // Clicks option `index` of `group` and waits until it is the group's choice. Wine on a loaded
+    // machine has once been seen to leave an option unchosen after a synthesized click; a second
+    // click on an option already chosen changes nothing, so one more is tried before failing.
+    void Choose(const HWND (&group)[3], int index) {
+        const auto chosen = [&] { return dialog_.CheckedIndex(group) == index; };
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            ClickOn(group[index]);
+            if (WaitUntil(chosen, 1500ms)) return;
+        }
+        FAIL() << "two clicks did not choose \"" << Narrow(TextOf(group[index]))
+               << "\"; the group's choice is option " << dialog_.CheckedIndex(group);
+    }
+
     bool WaitFocusOn(HWND control) {
         return WaitUntil([&] { return Focus() == control; }, 3s);
     }
@@ -453,15 +466,9 @@ TEST_F(ConfigTest, OKWithNothingStoredWritesTheDefaults) {
 
 TEST_F(ConfigTest, ClickedChoicesAreStoredOnOK) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    ClickOn(dialog_.optSpeed[0]);
-    ClickOn(dialog_.optSize[2]);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return dialog_.CheckedIndex(dialog_.optSpeed) == 0 &&
-                   dialog_.CheckedIndex(dialog_.optSize) == 2;
-        },
-        3s))
-        << "the clicks did not check \"遅い\" and \"大きい\" alone";
+    ASSERT_NO_FATAL_FAILURE(Choose(dialog_.optSpeed, 0));
+    ASSERT_NO_FATAL_FAILURE(Choose(dialog_.optSize, 2));
+    EXPECT_EQ(dialog_.CheckedIndex(dialog_.optSpeed), 0) << "choosing a size changed the speed";
     EXPECT_FALSE(StoredSpeed().has_value()) << "written before OK";
     ClickOn(dialog_.cmdOK);
     ASSERT_NO_FATAL_FAILURE(ExpectEndedNormally());
@@ -482,9 +489,8 @@ class LeavesTheStore : public ConfigTest, public ::testing::WithParamInterface<L
 TEST_P(LeavesTheStore, AfterAChange) {
     WriteRegString(kSettingsKey, L"Speed", L"1");  // Size stays absent
     ASSERT_NO_FATAL_FAILURE(Open());
-    ClickOn(dialog_.optSpeed[2]);
-    ClickOn(dialog_.optSize[0]);
-    ASSERT_TRUE(WaitUntil([&] { return dialog_.CheckedIndex(dialog_.optSize) == 0; }, 3s));
+    ASSERT_NO_FATAL_FAILURE(Choose(dialog_.optSpeed, 2));
+    ASSERT_NO_FATAL_FAILURE(Choose(dialog_.optSize, 0));
     switch (GetParam().how) {
         case Leave::Esc:
             Press(VK_ESCAPE);
@@ -604,8 +610,7 @@ TEST_F(ConfigTest, AccessKeysOfTheFramesMoveTheFocusIntoTheirGroup) {
 
 TEST_F(ConfigTest, AccessKeyOPressesOK) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    ClickOn(dialog_.optSize[2]);
-    ASSERT_TRUE(WaitUntil([&] { return dialog_.CheckedIndex(dialog_.optSize) == 2; }, 3s));
+    ASSERT_NO_FATAL_FAILURE(Choose(dialog_.optSize, 2));
     PressWith(VK_MENU, 'O');
     ASSERT_NO_FATAL_FAILURE(ExpectEndedNormally());
     ExpectStored(L"1", L"2");

@@ -75,7 +75,28 @@ void Click(DWORD button) {
 void ClickOn(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MoveCursorTo(middle.x, middle.y);
+    // On a loaded machine Wine may still deliver an earlier pointer motion after the move and put
+    // the pointer back; press only once it has stayed there, over the window's own top-level
+    // window (a group box may lie over an option), for a moment.
+    int steady = 0;
+    const bool settled = WaitUntil(
+        [&] {
+            const POINT p = CursorPos();
+            const bool on =
+                p.x == middle.x && p.y == middle.y &&
+                GetAncestor(WindowFromPoint(p), GA_ROOT) == GetAncestor(window, GA_ROOT);
+            steady = on ? steady + 1 : 0;
+            if (!on) SetCursorPos(middle.x, middle.y);
+            return steady >= 3;
+        },
+        2s, 10ms);
+    if (!settled) {
+        const POINT p = CursorPos();
+        ADD_FAILURE() << "the pointer did not stay on the window to click: it is at (" << p.x
+                      << ", " << p.y << ")";
+    }
     Click();
 }
 
