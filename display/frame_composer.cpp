@@ -1,6 +1,7 @@
 #include "display/frame_composer.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 
@@ -32,6 +33,12 @@ Run LitRun(const std::vector<Span>& spans, Point at, int32_t y, int32_t width) {
     return Run{
         static_cast<int32_t>(std::max<int64_t>(static_cast<int64_t>(at.x) + span.left, 0)),
         static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(at.x) + span.right, width))};
+}
+
+// The parts of `a` that `b` does not cover, left of it and right of it; either may be empty.
+std::array<Run, 2> Outside(Run a, Run b) {
+    if (b.Empty()) return {Run{}, a};
+    return {Run{a.left, std::min(a.right, b.left)}, Run{std::max(a.left, b.right), a.right}};
 }
 
 // The bounding box of the runs added to it.
@@ -164,48 +171,25 @@ void SpotCompositor::ComposeSpans(PixelView back, PixelView desktop, Point at) {
             const Run new_run = LitRun(spans_, at, y, back.width);
             uint32_t* out = back.Row(y);
             const uint32_t* in = desktop.Row(y);
-            const bool overlap = !old_run.Empty() && !new_run.Empty() &&
-                                 old_run.left < new_run.right && new_run.left < old_run.right;
-
             // Where the old disc leaves: black.
-            if (!overlap) {
-                if (!old_run.Empty()) {
-                    ClearRow(out + old_run.left, old_run.right - old_run.left);
-                    note(y, old_run);
-                }
-            } else {
-                if (old_run.left < new_run.left) {
-                    const Run gone{old_run.left, new_run.left};
-                    ClearRow(out + gone.left, gone.right - gone.left);
-                    note(y, gone);
-                }
-                if (new_run.right < old_run.right) {
-                    const Run gone{new_run.right, old_run.right};
-                    ClearRow(out + gone.left, gone.right - gone.left);
-                    note(y, gone);
-                }
-            }
-
+            const auto clear = [&](Run gone) {
+                if (gone.Empty()) return;
+                ClearRow(out + gone.left, gone.right - gone.left);
+                note(y, gone);
+            };
+            const auto [gone_left, gone_right] = Outside(old_run, new_run);
+            clear(gone_left);
+            clear(gone_right);
             // Where the new disc arrives: the desktop. Under both discs the back buffer already
             // holds it, unless the desktop copy changed since.
-            if (!overlap || !keep_both) {
-                if (!new_run.Empty()) {
-                    CopyAnd(out + new_run.left, in + new_run.left, new_run.right - new_run.left,
-                            kWhite);
-                    note(y, new_run);
-                }
-            } else {
-                if (new_run.left < old_run.left) {
-                    const Run come{new_run.left, old_run.left};
-                    CopyAnd(out + come.left, in + come.left, come.right - come.left, kWhite);
-                    note(y, come);
-                }
-                if (old_run.right < new_run.right) {
-                    const Run come{old_run.right, new_run.right};
-                    CopyAnd(out + come.left, in + come.left, come.right - come.left, kWhite);
-                    note(y, come);
-                }
-            }
+            const auto show = [&](Run come) {
+                if (come.Empty()) return;
+                CopyAnd(out + come.left, in + come.left, come.right - come.left, kWhite);
+                note(y, come);
+            };
+            const auto [come_left, come_right] = Outside(new_run, keep_both ? old_run : Run{});
+            show(come_left);
+            show(come_right);
         }
         const Rect left = sides[0].Get();
         const Rect right = sides[1].Get();
