@@ -2,7 +2,7 @@
 # measurement never shares a display, a pointer or a wineserver with anyone else.
 #
 #   bench_start_xvfb STATE_DIR WxHxD   starts Xvfb on a free display (chosen by Xvfb itself,
-#                                      -displayfd), sets DISPLAY and XVFB_PID
+#                                      cmake/x-server.sh), sets DISPLAY and XVFB_PID
 #   bench_prefix STATE_DIR             exports the Wine environment for STATE_DIR/prefix and
 #                                      creates the prefix once (wineboot), reused afterwards
 #   bench_stop_wine                    ends every process of that prefix (wineserver -k)
@@ -16,6 +16,9 @@
 
 #   bench_options USAGE NAME... -- ARGS  reads the script's options: --NAME VALUE sets the
 #                                      variable NAME; anything else prints USAGE and exits 2
+
+# shellcheck source=cmake/x-server.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../cmake/x-server.sh"
 
 wine_dir=/usr/lib/wine
 wine="$wine_dir/wine64"
@@ -46,23 +49,14 @@ bench_options() {
 }
 
 bench_start_xvfb() {
-    local state=$1 screen=$2 fdfile i
+    local state=$1 screen=$2
     command -v Xvfb >/dev/null || bench_die "Xvfb not found (run scripts/setup.sh)"
-    fdfile="$state/displayfd"
-    : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -ac -noreset 3>"$fdfile" \
-        </dev/null >"$state/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for ((i = 0; i < 100; i++)); do
-        if [[ $(wc -l <"$fdfile") -ge 1 ]]; then
-            DISPLAY=":$(head -n1 "$fdfile")"
-            export DISPLAY
-            return 0
-        fi
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    bench_die "Xvfb did not start (see $state/xvfb.log)"
+    : >"$state/xvfb.log"
+    x_server_start "$state/xvfb.log" Xvfb -screen 0 "$screen" -nolisten tcp -ac -noreset ||
+        bench_die "Xvfb did not start (see $state/xvfb.log)"
+    XVFB_PID=$X_SERVER_PID
+    DISPLAY=$X_SERVER_DISPLAY
+    export DISPLAY
 }
 
 # Ends the process whose pid the variable named $1 holds, if any, and empties the variable.

@@ -9,7 +9,7 @@
 #
 # The X server is Xorg with the dummy video driver (cmake/xorg-dummy.conf): four RandR outputs,
 # each a monitor to Wine, of which only DUMMY0 (1024x768, the primary) is on at the start. Xorg
-# picks a free display number itself (-displayfd), so parallel runs never race for one.
+# picks a free display number itself (cmake/x-server.sh), so parallel runs never race for one.
 #
 # Environment:
 #   GLOAM_WINE_HOME     state folder (prefix, X server record, lock); default: <build dir>/wine
@@ -80,7 +80,10 @@ export HOME="${HOME:-$home}"
 unset WINELOADER WINESERVER
 
 xserver_record="$home/xserver.env"
-xorg_conf="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/xorg-dummy.conf"
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+xorg_conf="$here/xorg-dummy.conf"
+# shellcheck source=cmake/x-server.sh
+source "$here/x-server.sh"
 
 display_ok() {
     [[ -n "${1:-}" ]] && DISPLAY="$1" xdpyinfo >/dev/null 2>&1
@@ -124,24 +127,11 @@ ensure_xserver() {
     [[ -f "$xorg_conf" ]] || die "$xorg_conf not found"
     # Wine's processes of an earlier X server must not outlive it.
     [[ -d "$WINEPREFIX" ]] && "$wineserver" -k >/dev/null 2>&1
-    local fd_file="$home/xserver.displayfd" pid i number
-    rm -f "$fd_file"
-    setsid Xorg -config "$xorg_conf" -logfile "$home/xorg.log" -noreset -nolisten tcp -ac \
-        -novtswitch -displayfd 3 3>"$fd_file" </dev/null >/dev/null 2>&1 &
-    pid=$!
-    for ((i = 0; i < 200; i++)); do
-        number=$(tr -dc '0-9' <"$fd_file" 2>/dev/null)
-        if [[ -n "$number" ]] && display_ok ":$number"; then
-            default_layout ":$number" || die "xrandr could not set the single monitor"
-            printf 'X_DISPLAY=:%s\nX_PID=%s\n' "$number" "$pid" >"$xserver_record"
-            echo ":$number"
-            return 0
-        fi
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill "$pid" 2>/dev/null || true
-    die "could not start Xorg (see $home/xorg.log)"
+    x_server_start /dev/null setsid Xorg -config "$xorg_conf" -logfile "$home/xorg.log" -noreset \
+        -nolisten tcp -ac -novtswitch || die "could not start Xorg (see $home/xorg.log)"
+    default_layout "$X_SERVER_DISPLAY" || die "xrandr could not set the single monitor"
+    printf 'X_DISPLAY=%s\nX_PID=%s\n' "$X_SERVER_DISPLAY" "$X_SERVER_PID" >"$xserver_record"
+    echo "$X_SERVER_DISPLAY"
 }
 
 setup_locked() {

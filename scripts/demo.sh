@@ -115,24 +115,16 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# The X server picks a free display number itself and writes it once it accepts connections.
+# shellcheck source=cmake/x-server.sh
+source "$repo/cmake/x-server.sh"
 if ((monitors)); then
-    Xorg -config "$repo/cmake/xorg-dummy.conf" -logfile "$work/xorg.log" -noreset -nolisten tcp \
-        -ac -novtswitch -displayfd 3 3>"$work/display" </dev/null >/dev/null 2>&1 &
+    x_server_start /dev/null Xorg -config "$repo/cmake/xorg-dummy.conf" \
+        -logfile "$work/xorg.log" -noreset -nolisten tcp -ac -novtswitch
 else
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac -noreset \
-        3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
-fi
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    [[ -s "$work/display" ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || die "the X server did not start"
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || die "the X server did not report its display"
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY GLOAM_WINE_DISPLAY="$DISPLAY"
-xdpyinfo >/dev/null 2>&1 || die "cannot reach the virtual display $DISPLAY"
+    x_server_start "$work/xvfb.log" Xvfb -screen 0 1024x768x24 -nolisten tcp -ac -noreset
+fi || die "the X server did not start"
+xvfb_pid=$X_SERVER_PID
+export DISPLAY=$X_SERVER_DISPLAY GLOAM_WINE_DISPLAY=$X_SERVER_DISPLAY
 screen_size=1024x768
 if ((monitors)); then
     # 800x600 left of the primary, 1280x720 right of it; X counts from the left monitor.
