@@ -2,15 +2,14 @@
 
 #include <cstdint>
 
+#include "platform/handles_win.h"
 #include "platform/resources_win.h"
 #include "resource.h"
-#include "startup/command_line.h"
 
 namespace gloam {
 namespace {
 
 constexpr wchar_t kClassName[] = L"GloamDriftPreview";
-constexpr wchar_t kCaption[] = L"Gloam Drift Screen Saver - Preview";
 
 // Design values in twips. Left and top are replaced by 0 once the window has its host.
 constexpr double kDesignLeft = 2760, kDesignTop = 2595;
@@ -29,7 +28,7 @@ void FrmPreview::Load() {
     RegisterWindowClass(kClassName, 0, nullptr, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
                         static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     // No border, so the window's size is its client size.
-    CreateFormWindow(kClassName, kCaption, WS_POPUP, WS_EX_TOOLWINDOW, screen_.PixelsX(kDesignLeft),
+    CreateFormWindow(kClassName, kTitle, WS_POPUP, WS_EX_TOOLWINDOW, screen_.PixelsX(kDesignLeft),
                      screen_.PixelsY(kDesignTop), screen_.PixelsX(kClientWidth),
                      screen_.PixelsY(kClientHeight), nullptr);
 }
@@ -41,10 +40,8 @@ void FrmPreview::Show() {
 }
 
 void FrmPreview::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(Window(), &paint);
-    PaintContent(dc);
-    ::EndPaint(Window(), &paint);
+    const unique_hdc_paint dc(Window());
+    PaintContent(dc.get());
 }
 
 // The picture at (0, 0), one pixel to one pixel; the window clips what exceeds it and the class
@@ -74,16 +71,15 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return ::DefWindowProcW(Window(), message, wparam, lparam);
 }
 
-void ShowPreview(std::wstring_view command_text) {
+void ShowPreview(int32_t host_number) {
     FrmPreview& form = frmPreview();
     form.Load();
     HWND window = form.Window();
     const LONG style = ::GetWindowLongW(window, GWL_STYLE);
     ::SetWindowLongW(window, GWL_STYLE, style | WS_CHILD);
 
-    const int32_t number = PreviewHostHandle(command_text);
     // A window handle's number is sign-extended to a pointer, as LongToHandle does.
-    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(number));
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(host_number));
     // Shown without a host the window would sit on the desktop with nothing to close it. A window
     // the preview cannot join (another desktop's or session's, a host of higher integrity) is no
     // host either.
