@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/dib_surface_win.h"
 #include "platform/handles_win.h"
 #include "platform/resources_win.h"
 #include "resource.h"
@@ -47,17 +48,7 @@ void FrmPreview::OnPaint() {
 // The picture at (0, 0), one pixel to one pixel; the window clips what exceeds it and the class
 // brush has already painted the rest black.
 void FrmPreview::PaintContent(HDC dc) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture_.Width();
-    info.bmiHeader.biHeight = -picture_.Height();  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const PixelView pixels = picture_.View();
-    ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.width),
-                        static_cast<DWORD>(pixels.height), 0, 0, 0,
-                        static_cast<UINT>(pixels.height), pixels.pixels, &info, DIB_RGB_COLORS);
+    PaintPicture(dc, 0, 0, picture_.View());
 }
 
 LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

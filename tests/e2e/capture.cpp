@@ -1,74 +1,52 @@
-#include "bitmap.h"
+#include "capture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-
+#include "platform/dib_surface_win.h"
+#include "platform/error.h"
 #include "platform/handles_win.h"
 
 namespace e2e {
 
-double Bitmap::ShareOf(std::uint32_t colour) const {
-    if (pixels.empty()) return 0.0;
-    const auto n = std::count(pixels.begin(), pixels.end(), colour);
-    return static_cast<double>(n) / static_cast<double>(pixels.size());
-}
-
-std::optional<Bitmap> DecodeDib24(std::span<const std::uint8_t> dib) {
-    BITMAPINFOHEADER header{};
-    if (dib.size() < sizeof header) return std::nullopt;
-    std::memcpy(&header, dib.data(), sizeof header);
-    if (header.biSize < sizeof header || header.biBitCount != 24 ||
-        header.biCompression != BI_RGB || header.biWidth <= 0 || header.biHeight == 0) {
-        return std::nullopt;
-    }
-    const bool top_down = header.biHeight < 0;
-    Bitmap bitmap{header.biWidth, top_down ? -header.biHeight : header.biHeight, {}};
-    const size_t stride = (static_cast<size_t>(bitmap.width) * 3 + 3) & ~size_t{3};
-    const size_t offset = header.biSize + static_cast<size_t>(header.biClrUsed) * 4;
-    if (dib.size() < offset + stride * static_cast<size_t>(bitmap.height)) return std::nullopt;
-    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * bitmap.height);
-    for (int y = 0; y < bitmap.height; ++y) {
-        const int stored = top_down ? y : bitmap.height - 1 - y;
-        const std::uint8_t* row = dib.data() + offset + stride * static_cast<size_t>(stored);
-        for (int x = 0; x < bitmap.width; ++x) {
-            // Each pixel blue, green, red.
-            const std::uint8_t* p = row + 3 * static_cast<size_t>(x);
-            bitmap.pixels[static_cast<size_t>(y) * bitmap.width + x] =
-                (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-        }
-    }
-    return bitmap;
-}
-
-Bitmap CaptureScreen(const RECT& area) {
-    Bitmap shot{area.right - area.left, area.bottom - area.top, {}};
-    if (shot.width <= 0 || shot.height <= 0) return Bitmap{};
-    const gloam::unique_hdc_window screen(nullptr);
-    const gloam::unique_hdc memory(CreateCompatibleDC(screen.get()));
-    const BITMAPINFO info = TopDown32(shot.width, shot.height);
-    void* bits = nullptr;
-    const gloam::unique_hbitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap || !bits) {
-        ADD_FAILURE() << "cannot make a DIB section for the screenshot";
-        return Bitmap{};
+Surface CaptureScreen(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return Surface();
+    gloam::DibSurface copy;
+    try {
+        copy.Resize(width, height);
+    } catch (const gloam::RuntimeError& error) {
+        ADD_FAILURE() << "no picture for the screenshot: " << error.what();
+        return Surface();
     }
     {
-        const gloam::select_object_guard select(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), area.left, area.top,
+        const gloam::unique_hdc_window screen(nullptr);
+        BitBlt(copy.Dc(), 0, 0, width, height, screen.get(), area.left, area.top,
                SRCCOPY | CAPTUREBLT);
-        GdiFlush();
-        const auto* src = static_cast<const std::uint32_t*>(bits);
-        shot.pixels.assign(src, src + static_cast<size_t>(shot.width) * shot.height);
     }
-    for (auto& p : shot.pixels) p &= 0x00FFFFFFu;
+    GdiFlush();
+    Surface shot(width, height);
+    const gloam::PixelView pixels = shot.View();
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = copy.View().Row(y);
+        // The unused top byte of a pixel copied from the screen is not always 0.
+        for (int x = 0; x < width; ++x) pixels.At(x, y) = row[x] & 0x00FFFFFFu;
+    }
     return shot;
 }
 
-Bitmap CaptureScreen() {
+Surface CaptureScreen() {
     return CaptureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+double ShareOf(const Surface& picture, std::uint32_t colour) {
+    const auto total = static_cast<double>(picture.Width()) * picture.Height();
+    if (total == 0) return 0.0;
+    double same = 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) same += picture.At(x, y) == colour ? 1 : 0;
+    }
+    return same / total;
 }
 
 std::uint32_t PatternColour(int x, int y) {

@@ -58,7 +58,7 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
         ADD_FAILURE() << "cannot start " << Narrow(commandLine_) << ", error " << error;
         return;
     }
-    CloseHandle(pi.hThread);
+    const gloam::unique_handle thread(pi.hThread);
     process_.reset(pi.hProcess);
     pid_ = pi.dwProcessId;
 }

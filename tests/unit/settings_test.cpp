@@ -27,7 +27,8 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, SettingIndexTest, testing::ValuesIn(kStore
                          testing_support::ByInput());
 
 // Digits that are not ASCII are no digits.
-const SettingIndexTest::ParamType kNonAsciiDigits[] = {{L"\xFF12", 0}, {L"\u8A2D2", 0}};
+const SettingIndexTest::ParamType kNonAsciiDigits[] = {
+    {L"\xFF12", 0}, {L"\x0662", 0}, {L"\u8A2D2", 0}, {L"2\x65E5", 2}};
 INSTANTIATE_TEST_SUITE_P(NonAsciiDigits, SettingIndexTest, testing::ValuesIn(kNonAsciiDigits),
                          testing_support::ByInput());
 
