@@ -95,19 +95,26 @@ uninstall() {
 }
 
 installed_is() { cmp -s "$scr" "$1"; }
+# The names in a folder that hold "gloamdrift" in any case, one a line.
+gloam_files() {
+    local file
+    for file in "$1"/*; do
+        [[ "${file##*/}" =~ [Gg][Ll][Oo][Aa][Mm][Dd][Rr][Ii][Ff][Tt] ]] && echo "${file##*/}"
+    done
+    return 0
+}
 # One GloamDrift file among the screen savers, none among the 32-bit ones, no working copies.
 one_copy() {
-    [[ "$(ls "$system32" | grep -i gloamdrift)" == GloamDrift.scr ]] &&
-        ! ls "$syswow64" | grep -qi gloamdrift
+    [[ "$(gloam_files "$system32")" == GloamDrift.scr && -z "$(gloam_files "$syswow64")" ]]
 }
 nothing_installed() {
     ! reg_has_key "$uninstall_key" && [[ ! -e "$program_dir" ]] &&
-        ! ls "$system32" | grep -i gloamdrift | grep -qvx GloamDrift.scr
+        ! gloam_files "$system32" | grep -qvx GloamDrift.scr
 }
 # An 8.3 path: every part at most 8 characters, dot, at most 3, no blanks.
 short_form() {
-    local part
-    IFS='\' read -ra parts <<<"${1#?:\\}"
+    local part backslash=\\
+    IFS=$backslash read -ra parts <<<"${1#?:\\}"
     for part in "${parts[@]}"; do
         [[ "$part" =~ ^[^.\ ]{1,8}(\.[^.\ ]{1,3})?$ ]] || return 1
     done
