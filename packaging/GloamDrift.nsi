@@ -69,7 +69,6 @@ Unicode true
 !define EXIT_OTHER_ACCOUNT 6
 !define EXIT_NOT_ADMIN 740
 
-!define ERROR_ACCESS_DENIED 5
 !define ERROR_SHARING_VIOLATION 32
 !define ERROR_CANCELLED 1223
 !define MACHINE_AMD64 34404
@@ -356,10 +355,10 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 ${PUB
         ${EndIf}
     FunctionEnd
 
-    ; Fails with EXIT_IN_USE when $Scr runs: Windows refuses to open a running program's file for
-    ; writing (ERROR_SHARING_VIOLATION), whatever the sharing asked for. The Screen Saver
-    ; Settings run the selected screen saver for their preview.
-    Function ${UN}FailIfInUse
+    ; $0 = 1 when $Scr runs: Windows refuses to open a running program's file for writing
+    ; (ERROR_SHARING_VIOLATION), whatever sharing is asked for. The Screen Saver Settings run the
+    ; selected screen saver for their preview.
+    Function ${UN}IsInUse
         Call ${UN}NativeFileSystem
         ; GENERIC_WRITE, FILE_SHARE_READ | WRITE | DELETE, OPEN_EXISTING
         System::Call 'kernel32::CreateFileW(w "$Scr", i 0x40000000, i 7, p 0, i 3, i 0, p 0) p.r0 ?e'
@@ -370,10 +369,24 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 ${PUB
         Call ${UN}RedirectedFileSystem
         ${If} $0 P= -1
         ${AndIf} $1 = ${ERROR_SHARING_VIOLATION}
-            StrCpy $R0 ${EXIT_IN_USE}
-            StrCpy $R1 "$Scr is in use: close the Screen Saver Settings (their preview runs the \
-                screen saver) and end the screen saver if it is running, then try again. Nothing \
-                was changed."
+            StrCpy $0 1
+        ${Else}
+            StrCpy $0 0
+        ${EndIf}
+    FunctionEnd
+
+    ; $R0 and $R1 for a screen saver in use.
+    Function ${UN}InUseFailure
+        StrCpy $R0 ${EXIT_IN_USE}
+        StrCpy $R1 "$Scr is in use: close the Screen Saver Settings (their preview runs the \
+            screen saver) and end the screen saver if it is running, then try again. Nothing was \
+            changed."
+    FunctionEnd
+
+    Function ${UN}FailIfInUse
+        Call ${UN}IsInUse
+        ${If} $0 = 1
+            Call ${UN}InUseFailure
             Call ${UN}Fail
         ${EndIf}
     FunctionEnd
@@ -568,27 +581,25 @@ Function Move
     ${EndIf}
 FunctionEnd
 
-; Puts $R4.new in the place of $R4 and keeps the file it replaces as $R4.old. $R1 = 0, or the
-; Windows error code with $R4 as it was.
+; Puts $R4.new in the place of $R4, keeping a copy of the file it replaces as $R4.old. $R1 = 0,
+; or the Windows error code with $R4 as it was.
 Function PutInPlace
     Delete "$R4.old"
     StrCpy $R1 0
     ${If} ${FileExists} "$R4"
-        StrCpy $R5 "$R4"
-        StrCpy $R6 "$R4.old"
-        Call Move
+        System::Call 'kernel32::CopyFileW(w "$R4", w "$R4.old", i 0) i.r0 ?e'
+        Pop $R1
+        ${If} $0 <> 0
+            StrCpy $R1 0
+        ${EndIf}
     ${EndIf}
     ${If} $R1 = 0
         StrCpy $R5 "$R4.new"
         StrCpy $R6 "$R4"
         Call Move
-        ${If} $R1 <> 0
-        ${AndIf} ${FileExists} "$R4.old"
-            Push $R1
-            StrCpy $R5 "$R4.old"
-            Call Move
-            Pop $R1
-        ${EndIf}
+    ${EndIf}
+    ${If} $R1 <> 0
+        Delete "$R4.old"
     ${EndIf}
 FunctionEnd
 
@@ -671,12 +682,14 @@ Function InstallFiles
     Call PutInPlace
     Call RedirectedFileSystem
     ${If} $R1 <> 0
-        ${If} $R1 = ${ERROR_ACCESS_DENIED}
-        ${OrIf} $R1 = ${ERROR_SHARING_VIOLATION}
-            Call FailIfInUse ; started since the first look
+        ; It may have started since the first look.
+        Call IsInUse
+        ${If} $0 = 1
+            Call InUseFailure
+        ${Else}
+            Call DescribeError
+            StrCpy $R1 "Could not replace $Scr: $R1. Nothing was changed."
         ${EndIf}
-        Call DescribeError
-        StrCpy $R1 "Could not replace $Scr: $R1. Nothing was changed."
         Call RollBack
     ${EndIf}
     StrCpy $R3 3

@@ -34,6 +34,15 @@ version_string() {
     sed -nE 's/^#define GLOAM_VERSION_STRING "([^"]*)"$/\1/p' "$1/res/version.h"
 }
 
+# version_quad SOURCE_DIR: the four numbers of res/version.h, dotted.
+version_quad() {
+    local part quad=""
+    for part in MAJOR MINOR REVISION BUILD; do
+        quad+=.$(sed -nE "s/^#define GLOAM_VERSION_$part ([0-9]+)\$/\1/p" "$1/res/version.h")
+    done
+    echo "${quad#.}"
+}
+
 # The two clean clones that release.build makes under the work folder, and their output.
 clone_a() { echo "$1/a/GloamDrift"; }
 clone_b() { echo "$1/the second/clone/GloamDrift"; }
