@@ -391,13 +391,14 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 ${PUB
         ${EndIf}
     FunctionEnd
 
-    ; Runs this program again with administrator rights, as the all-users half, with the
-    ; switches $0; waits for it. $R0 = its exit code, $R1 = its message ("" when none).
+    ; Runs this program again with administrator rights, silently, as the all-users half, with
+    ; the switches $0 (a _?= last); waits for it. $R0 = its exit code, $R1 = its message ("" when
+    ; none).
     Function ${UN}RunElevated
         InitPluginsDir
         StrCpy $9 "$PLUGINSDIR\elevated.txt"
         Delete "$9"
-        StrCpy $0 '$0 /ELEVATED="$9"'
+        StrCpy $0 '/S /ELEVATED="$9" $0'
         ; A SHELLEXECUTEINFOW: SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC, SW_SHOWNORMAL.
         System::Call '*(&l4, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w r0, p 0, i 1, \
             ${PAD} p 0, p 0, p 0, p 0, i 0, ${PAD} p 0, p 0) p.r1'
@@ -741,7 +742,7 @@ Section
     ${If} $Mode == "AllUsers"
     ${AndIf} $Admin = 0
         DetailPrint "Installing for all users, with administrator rights"
-        StrCpy $0 "/S /AllUsers"
+        StrCpy $0 "/AllUsers"
         Call RunElevated
         ${If} $R0 <> 0
             Call Fail
@@ -819,7 +820,7 @@ Section "Uninstall"
     ${AndIf} $Admin = 0
         DetailPrint "Removing Gloam Drift for all users, with administrator rights"
         ; _?= keeps the elevated half in this copy of the uninstaller; it must come last.
-        StrCpy $0 '/S /AllUsers _?=$INSTDIR'
+        StrCpy $0 "/AllUsers _?=$INSTDIR"
         Call un.RunElevated
         ${If} $R0 <> 0
             Call un.Fail
