@@ -536,15 +536,15 @@ FunctionEnd
 
 Function FinishPagePre
     ${If} $Mode == "AllUsers"
-        StrCpy $FinishText "Gloam Drift is installed for all users. "
+        StrCpy $FinishText "Gloam Drift is installed for all users."
     ${Else}
         StrCpy $FinishText "Gloam Drift is installed for you in $INSTDIR. It shows in the Screen \
-            Saver Settings while it is your screen saver. "
+            Saver Settings while it is your screen saver."
     ${EndIf}
     ${If} $OtherAccount = 1
         StrCpy $FinishText "$FinishText$\r$\n$\r$\nThis installer ran as another account, so it \
             left your screen saver as it was. To choose Gloam Drift, open Settings > \
-            Personalisation > Lock screen > Screen saver (or right-click $Scr and choose Install)."
+            Personalisation > Lock screen > Screen saver."
     ${Else}
         StrCpy $FinishText "$FinishText Its settings are under Settings... in the Screen Saver \
             Settings."
