@@ -397,6 +397,8 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 ${PUB
     Function ${UN}RunElevated
         InitPluginsDir
         StrCpy $9 "$PLUGINSDIR\elevated.txt"
+        ; /ELEVATED comes first: _?= takes the rest of the line, and a half that missed it would
+        ; run yet another.
         Delete "$9"
         StrCpy $0 '/S /ELEVATED="$9" $0'
         ; A SHELLEXECUTEINFOW: SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC, SW_SHOWNORMAL.
@@ -741,6 +743,7 @@ FunctionEnd
 Section
     ${If} $Mode == "AllUsers"
     ${AndIf} $Admin = 0
+    ${AndIf} $Elevated == ""
         DetailPrint "Installing for all users, with administrator rights"
         StrCpy $0 "/AllUsers"
         Call RunElevated
@@ -818,6 +821,7 @@ Section "Uninstall"
 
     ${If} $Mode == "AllUsers"
     ${AndIf} $Admin = 0
+    ${AndIf} $Elevated == ""
         DetailPrint "Removing Gloam Drift for all users, with administrator rights"
         ; _?= keeps the elevated half in this copy of the uninstaller; it must come last.
         StrCpy $0 "/AllUsers _?=$INSTDIR"
