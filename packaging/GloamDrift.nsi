@@ -397,9 +397,9 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 ${PUB
     Function ${UN}RunElevated
         InitPluginsDir
         StrCpy $9 "$PLUGINSDIR\elevated.txt"
+        Delete "$9"
         ; /ELEVATED comes first: _?= takes the rest of the line, and a half that missed it would
         ; run yet another.
-        Delete "$9"
         StrCpy $0 '/S /ELEVATED="$9" $0'
         ; A SHELLEXECUTEINFOW: SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC, SW_SHOWNORMAL.
         System::Call '*(&l4, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w r0, p 0, i 1, \
