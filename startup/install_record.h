@@ -7,12 +7,13 @@
 
 namespace gloam {
 
+// Folder of a file path without its trailing separator; a drive root keeps it ("C:\"): what the
+// record keeps as the program's folder.
+std::wstring FolderOf(std::wstring_view file_path);
+
 inline constexpr std::wstring_view kInstallApp = L"Gloam Drift SCR";
 inline constexpr std::wstring_view kInstallSection = L"UpdateInfo";
 inline constexpr std::wstring_view kPathKey = L"ApplicationPath";
 inline constexpr std::wstring_view kVersionKey = L"CurrentVersion";
-
-// Folder of a file path without its trailing separator; a drive root keeps it ("C:\").
-std::wstring FolderOf(std::wstring_view file_path);
 
 }  // namespace gloam
