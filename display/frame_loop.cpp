@@ -35,6 +35,10 @@ FrameLoop::Tick FrameLoop::Timer1_Timer(Point cursor) {
     if (in_tick_) return Tick::Dropped;
     if (CursorMovedTooFar(state_.ptCursor, cursor)) return Tick::End;
     state_.ptCursor = cursor;
+    if (!DrawsFrames(power_)) {
+        CheckCats();
+        return Tick::Skipped;
+    }
     in_tick_ = true;
     struct Leave {
         bool& in_tick;
@@ -44,15 +48,24 @@ FrameLoop::Tick FrameLoop::Timer1_Timer(Point cursor) {
     return Tick::Drawn;
 }
 
+void FrameLoop::SetDisplayPower(DisplayPower power) {
+    // What the screen showed while it was off is unknown: the next frame rewrites the whole disc.
+    if (!DrawsFrames(power_) && DrawsFrames(power)) compositor_.Invalidate();
+    power_ = power;
+}
+
 void FrameLoop::MoveSpot() {
-    if (CatsDue(state_, services_.clock.Now())) {
-        PlaceCats();
-        state_.blnCatsShown = true;
-        compositor_.Invalidate();
-    }
+    CheckCats();
     const Point at = AdvanceSpot(state_, W_, H_, services_.random);
     services_.presenter.BeforeCompose();
     services_.presenter.Present(compositor_.Compose(pictures_.picWork, pictures_.picDesktop, at));
+}
+
+void FrameLoop::CheckCats() {
+    if (!CatsDue(state_, services_.clock.Now())) return;
+    PlaceCats();
+    state_.blnCatsShown = true;
+    compositor_.Invalidate();
 }
 
 void FrameLoop::PlaceCats() {

@@ -9,6 +9,11 @@
 //   3. the compositor writes the frame into picWork;
 //   4. the presenter shows what changed and lets waiting events run.
 //
+// While the display is off (DisplayPower), a tick runs the exit watch and the cats check as always
+// and then stops: the spot stays where it is and nothing is composed or presented. The first frame
+// after the display comes back writes and presents the whole disc, so the screen is whole whatever
+// it showed meanwhile.
+//
 // picWork is the compositor's back buffer. Nothing but the compositor writes it (the window only
 // reads it, to present and to repaint), so it always holds the previous frame, as the compositor
 // needs. The events run in step 4 may hold the next tick of Timer1: that tick is dropped, not
@@ -18,6 +23,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "display/display_power.h"
 #include "display/display_state.h"
 #include "display/frame_composer.h"
 #include "platform/bitmap_loader.h"
@@ -54,7 +60,7 @@ struct DisplayServices {
 
 class FrameLoop {
   public:
-    enum class Tick { Drawn, Dropped, End };
+    enum class Tick { Drawn, Skipped, Dropped, End };
 
     // The steps per sweep and the spot's size from the two settings (an index that names no
     // choice raises a RuntimeError), for a screen of W x H pixels.
@@ -66,14 +72,19 @@ class FrameLoop {
     void Start(Point cursor);
 
     // One tick of Timer1, with the cursor where it is now. End: the cursor moved more than 10
-    // pixels since the previous tick and the caller ends the program; nothing was drawn. Dropped:
-    // the tick came while the presenter let events run.
+    // pixels since the previous tick and the caller ends the program; nothing was drawn. Skipped:
+    // the display is off, so only the cats check ran. Dropped: the tick came while the presenter
+    // let events run.
     Tick Timer1_Timer(Point cursor);
+
+    // The display's state as the system last reported it; On until then.
+    void SetDisplayPower(DisplayPower power);
 
     const DisplayState& State() const { return state_; }
 
   private:
     void MoveSpot();
+    void CheckCats();
     void PlaceCats();
 
     DisplayServices services_;
@@ -83,6 +94,7 @@ class FrameLoop {
     DisplayState state_;
     SpotCompositor compositor_;
     bool in_tick_ = false;
+    DisplayPower power_ = DisplayPower::On;
 };
 
 }  // namespace gloam

@@ -59,6 +59,7 @@ void FrmMain::Show() {
     // Windows reports a change of the monitors with WM_DISPLAYCHANGE; not every system does (Wine
     // does not), so the arrangement is also looked at once a second.
     ::SetTimer(Window(), kMonitorWatch, kMonitorWatchInterval, nullptr);
+    power_reports_ = DisplayPowerRegistration(Window());
 }
 
 void FrmMain::Form_Load(int32_t speed_index, int32_t size_index) {
@@ -138,6 +139,12 @@ void FrmMain::ArrangeCovers() {
     }
 }
 
+void FrmMain::OnPowerBroadcast(WPARAM wparam, LPARAM lparam) {
+    if (const std::optional<DisplayPower> power = DisplayPowerOf(wparam, lparam); power && loop_) {
+        loop_->SetDisplayPower(*power);
+    }
+}
+
 void FrmMain::OnPaint() {
     const unique_hdc_paint dc(Window());
     PaintContent(dc.get(), dc.paint().rcPaint);
@@ -179,6 +186,12 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DISPLAYCHANGE:
             ArrangeCovers();
             return 0;
+        case WM_POWERBROADCAST:
+            OnPowerBroadcast(wparam, lparam);
+            return TRUE;
+        case WM_DESTROY:
+            power_reports_ = DisplayPowerRegistration();
+            break;
         case WM_PAINT:
             OnPaint();
             return 0;

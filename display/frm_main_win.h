@@ -11,6 +11,9 @@
 // part of the primary beyond the window, should the primary grow while the display runs) gets a
 // black CoverWindow, re-arranged whenever the monitors change. All positions of the spot and the
 // cats are relative to the primary's top-left corner.
+//
+// The window asks the system for the display's state; while the display is off, ticks go on (the
+// exit watch and the cats check) but draw nothing.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "display/cover_window_win.h"
+#include "display/display_power_win.h"
 #include "display/frame_loop.h"
 #include "platform/clock_win.h"
 #include "platform/dib_surface_win.h"
@@ -52,6 +56,7 @@ class FrmMain : public BaseWindow<FrmMain>, private Presenter {
     // Shows a cover over each of those areas, above every other window.
     void ArrangeCovers();
 
+    void OnPowerBroadcast(WPARAM wparam, LPARAM lparam);
     void OnPaint();
     void PaintContent(HDC dc, const RECT& area);
     void BeforeCompose() override;
@@ -69,6 +74,7 @@ class FrmMain : public BaseWindow<FrmMain>, private Presenter {
     std::vector<std::unique_ptr<CoverWindow>> covers_;
     std::vector<Rect> cover_areas_;
     ClickWatch clicks_;
+    DisplayPowerRegistration power_reports_;
 };
 
 FrmMain& frmMain();

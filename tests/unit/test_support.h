@@ -290,6 +290,7 @@ class ScreenPresenter final : public Presenter {
     ScreenPresenter(PixelView work, PixelView screen) : work_(work), screen_(screen) {}
     void BeforeCompose() override {
         ++compose_calls_;
+        if (std::exchange(lost_picture_, false)) return;
         EXPECT_EQ(FirstDifference(work_, screen_), "") << "picWork written before BeforeCompose";
     }
     void Present(const FrameChange& change) override {
@@ -302,6 +303,12 @@ class ScreenPresenter final : public Presenter {
         if (while_shown) while_shown();
     }
     int Presents() const { return presents_; }
+    // The screen turns black, as a display that was off may come back: the next present has to
+    // bring back all of picWork that is not black.
+    void LosePicture() {
+        Fill(screen_, screen_.Bounds(), kBlack);
+        lost_picture_ = true;
+    }
     std::function<void()> while_shown;
 
   private:
@@ -309,6 +316,7 @@ class ScreenPresenter final : public Presenter {
     PixelView screen_;
     int compose_calls_ = 0;
     int presents_ = 0;
+    bool lost_picture_ = false;
 };
 
 }  // namespace gloam::testing_support
