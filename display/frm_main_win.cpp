@@ -4,6 +4,7 @@
 
 #include "display/cats.h"
 #include "display/cover_layout.h"
+#include "display/desktop_stand_in_win.h"
 #include "display/exit_watch.h"
 #include "display/spot_path.h"
 #include "platform/app_win.h"
@@ -75,7 +76,13 @@ void FrmMain::Form_Load() {
     state_.lngSpotSize = SpotSizeFor(modMain::lngSize);
     compositor_.emplace(picSpot.View(), state_.lngSpotSize);
 
-    {
+    if (OnScreenSaverDesktop()) {
+        // Nothing of the user's desktop can be copied here; the copy stands in for it.
+        DrawDesktopStandIn(picDesktop.View());
+    } else {
+        // A capture that fails leaves picDesktop's background, the system window colour.
+        Fill(picDesktop.View(), picDesktop.View().Bounds(),
+             PixelOfColorRef(::GetSysColor(COLOR_WINDOW)));
         // The window is still hidden, so the copy holds what the user saw.
         const unique_hdc_window desktop(::GetDesktopWindow());
         ::BitBlt(picDesktop.Dc(), 0, 0, Nearest(W), Nearest(H), desktop.get(), 0, 0, SRCCOPY);

@@ -31,7 +31,7 @@ std::wstring ScrFolder() {
     return path.substr(0, path.find_last_of(L"\\/"));
 }
 
-ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
+ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring desktop) {
     commandLine_ = L"\"" + scr + L"\"";
     if (!args.empty()) {
         commandLine_ += L' ';
@@ -39,6 +39,7 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
     }
     STARTUPINFOW si{};
     si.cb = sizeof(si);
+    if (!desktop.empty()) si.lpDesktop = desktop.data();
     PROCESS_INFORMATION pi{};
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 3; ++attempt) {

@@ -26,10 +26,12 @@ std::wstring ScrFolder();
 std::wstring TestFolder();
 
 // One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
-// blank and `args` unless `args` is empty. Terminated (and waited for) when destroyed.
+// blank and `args` unless `args` is empty; on `desktop` ("WinSta0\Screen-saver") when given, else
+// on the test's own. Terminated (and waited for) when destroyed.
 class ScrProcess : NoCopy {
   public:
-    explicit ScrProcess(std::wstring_view args, std::wstring scr = ScrPath());
+    explicit ScrProcess(std::wstring_view args, std::wstring scr = ScrPath(),
+                        std::wstring desktop = {});
     ~ScrProcess();
 
     DWORD pid() const { return pid_; }
