@@ -16,7 +16,7 @@ class Bytes {
     }
     std::optional<uint32_t> U8(uint64_t at) const {
         if (at >= data_.size()) return std::nullopt;
-        return std::to_integer<uint32_t>(data_[at]);
+        return std::to_integer<uint32_t>(data_[static_cast<size_t>(at)]);
     }
     std::optional<uint32_t> U16(uint64_t at, bool big_endian) const {
         return Number(at, 2, big_endian);
@@ -30,7 +30,7 @@ class Bytes {
         if (at > data_.size() || data_.size() - at < length) return std::nullopt;
         uint32_t value = 0;
         for (uint64_t i = 0; i < length; ++i) {
-            const uint32_t byte = std::to_integer<uint32_t>(data_[at + i]);
+            const uint32_t byte = std::to_integer<uint32_t>(data_[static_cast<size_t>(at + i)]);
             value |= big_endian ? byte << (8 * (length - 1 - i)) : byte << (8 * i);
         }
         return value;
