@@ -57,7 +57,8 @@ void FrmMain::Show() {
     ::UpdateWindow(Window());
     ArrangeCovers();
     // Windows reports a change of the monitors with WM_DISPLAYCHANGE; not every system does (Wine
-    // does not), so the arrangement is also looked at once a second.
+    // does not), so the arrangement is also looked at once a second, and so are the covers, which
+    // a monitor change may move and another topmost window may rise above.
     ::SetTimer(Window(), kMonitorWatch, kMonitorWatchInterval, nullptr);
 }
 
@@ -162,6 +163,16 @@ void FrmMain::ArrangeCovers() {
     }
 }
 
+void FrmMain::WatchCovers() {
+    if (CoverAreas() != cover_areas_) {
+        ArrangeCovers();
+        return;
+    }
+    for (size_t i = 0; i < covers_.size(); ++i) {
+        if (covers_[i]->NeedsPuttingBack(cover_areas_[i])) covers_[i]->ShowOver(cover_areas_[i]);
+    }
+}
+
 void FrmMain::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(Window(), &paint);
@@ -191,8 +202,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 in_tick_ = true;
                 Timer1_Timer();
                 in_tick_ = false;
-            } else if (wparam == kMonitorWatch && CoverAreas() != cover_areas_) {
-                ArrangeCovers();
+            } else if (wparam == kMonitorWatch) {
+                WatchCovers();
             }
             return 0;
         case WM_LBUTTONDOWN:

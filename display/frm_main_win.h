@@ -51,6 +51,9 @@ class FrmMain : public BaseWindow<FrmMain> {
     std::vector<Rect> CoverAreas() const;
     // Shows a cover over each of those areas, above every other window.
     void ArrangeCovers();
+    // Once a second: arranges the covers anew when the monitors changed, else puts back each one
+    // that was moved, hidden or risen above.
+    void WatchCovers();
 
     void OnPaint();
     void PaintContent(HDC dc, const RECT& area);

@@ -31,7 +31,8 @@ std::wstring ScrFolder() {
     return path.substr(0, path.find_last_of(L"\\/"));
 }
 
-ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring desktop) {
+ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring desktop,
+                       const std::function<void(DWORD thread_id)>& before_run) {
     commandLine_ = L"\"" + scr + L"\"";
     if (!args.empty()) {
         commandLine_ += L' ';
@@ -44,8 +45,8 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring de
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::wstring mutableLine = commandLine_;
-        if (CreateProcessW(scr.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &si, &pi)) {
+        if (CreateProcessW(scr.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                           before_run ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
             error = ERROR_SUCCESS;
             break;
         }
@@ -58,6 +59,10 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring de
     if (error != ERROR_SUCCESS) {
         ADD_FAILURE() << "cannot start " << Narrow(commandLine_) << ", error " << error;
         return;
+    }
+    if (before_run) {
+        before_run(pi.dwThreadId);
+        ResumeThread(pi.hThread);
     }
     CloseHandle(pi.hThread);
     process_.reset(pi.hProcess);
