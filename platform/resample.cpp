@@ -95,9 +95,13 @@ ScaledDraw::ScaledDraw(PixelView dst, const Rect& place, int32_t src_width, int3
     const auto [top, bottom] = source_span(rows_);
     source_ = Rect{left, top, right, bottom};
     next_row_ = top;
-    for (int32_t i = 0; i < rows_.Count(); ++i)
+    same_size_ = place.Width() == src_width && place.Height() == src_height;
+    if (same_size_) return;
+    for (int32_t i = 0; i < rows_.Count(); ++i) {
         ring_rows_ = std::max(ring_rows_, rows_.TapCount(i));
+    }
     ring_.resize(static_cast<size_t>(ring_rows_) * static_cast<size_t>(columns_.Count()) * 3);
+    sums_.resize(static_cast<size_t>(columns_.Count()) * 3);
 }
 
 uint16_t* ScaledDraw::RingRow(int32_t source_row) {
@@ -108,6 +112,12 @@ uint16_t* ScaledDraw::RingRow(int32_t source_row) {
 void ScaledDraw::PushRow(const uint32_t* pixels) {
     if (Done()) return;
     const int32_t row = next_row_++;
+    if (same_size_) {
+        // At its own size each source pixel is one destination pixel.
+        uint32_t* target = dst_.Row(rows_.first_out + next_out_++) + columns_.first_out;
+        for (int32_t j = 0; j < columns_.Count(); ++j) target[j] = pixels[j] & 0x00FFFFFFu;
+        return;
+    }
     // Across: each column's taps, kept in 8.8 fixed point for the pass down.
     uint16_t* scaled = RingRow(row);
     for (int32_t j = 0; j < columns_.Count(); ++j) {
@@ -134,22 +144,21 @@ void ScaledDraw::PushRow(const uint32_t* pixels) {
 
 void ScaledDraw::WriteRow(int32_t out) {
     const auto O = static_cast<size_t>(out);
+    const size_t values = static_cast<size_t>(columns_.Count()) * 3;
+    // Each source row's weighted values added in turn, along the whole row at once.
+    std::fill(sums_.begin(), sums_.end(), 0u);
+    for (uint32_t t = rows_.offset[O]; t < rows_.offset[O + 1]; ++t) {
+        const uint32_t weight = rows_.weights[t];
+        const uint16_t* scaled =
+            RingRow(rows_.start[O] + static_cast<int32_t>(t - rows_.offset[O]));
+        for (size_t k = 0; k < values; ++k) sums_[k] += weight * scaled[k];
+    }
+    constexpr uint32_t kHalf = 1u << 21;
     uint32_t* target = dst_.Row(rows_.first_out + out) + columns_.first_out;
-    const uint32_t first_tap = rows_.offset[O];
-    const uint32_t taps = rows_.offset[O + 1] - first_tap;
     for (int32_t j = 0; j < columns_.Count(); ++j) {
-        const auto J = static_cast<size_t>(j);
-        uint32_t red = 0, green = 0, blue = 0;
-        for (uint32_t t = 0; t < taps; ++t) {
-            const uint32_t weight = rows_.weights[first_tap + t];
-            const uint16_t* scaled = RingRow(rows_.start[O] + static_cast<int32_t>(t)) + 3 * J;
-            red += weight * scaled[0];
-            green += weight * scaled[1];
-            blue += weight * scaled[2];
-        }
-        constexpr uint32_t kHalf = 1u << 21;
-        target[j] =
-            (((red + kHalf) >> 22) << 16) | (((green + kHalf) >> 22) << 8) | ((blue + kHalf) >> 22);
+        const uint32_t* sum = sums_.data() + 3 * static_cast<size_t>(j);
+        target[j] = ((sum[0] + kHalf) >> 22) << 16 | ((sum[1] + kHalf) >> 22) << 8 |
+                    ((sum[2] + kHalf) >> 22);
     }
 }
 

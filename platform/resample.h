@@ -61,8 +61,10 @@ class ScaledDraw {
     Rect source_;
     Taps columns_;
     Taps rows_;
+    bool same_size_ = false;  // a copy: no weights, no ring
     int32_t ring_rows_ = 0;
     std::vector<uint16_t> ring_;  // horizontally scaled rows: 3 channels per column, 8.8 fixed
+    std::vector<uint32_t> sums_;  // one destination row's weighted sums, 3 per column
     int32_t next_row_ = 0;
     int32_t next_out_ = 0;
 };
