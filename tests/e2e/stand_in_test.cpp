@@ -284,8 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
         StyleCase{"Fit", L"6", L"0", PictureFormat::Png, {0, 128, 1024, 640}, false, false},
         StyleCase{"Fill", L"10", L"0", PictureFormat::Png, {-256, 0, 1280, 768}, false, false},
         StyleCase{"Span", L"22", L"0", PictureFormat::Png, {0, -128, 2048, 896}, false, true},
-        StyleCase{"JpegFit", L"6", L"0", PictureFormat::Jpeg, {0, 128, 1024, 640}, false, false},
-        StyleCase{"JpegTile", L"0", L"1", PictureFormat::Jpeg, {0, 0, 512, 256}, true, false}),
+        StyleCase{"JpegFit", L"6", L"0", PictureFormat::Jpeg, {0, 128, 1024, 640}, false, false}),
     ByName());
 
 // ---- wallpapers that cannot be shown ------------------------------------------------------------
@@ -324,12 +323,6 @@ std::wstring Corrupt(const TempFolder& folder) {
     return path;
 }
 
-std::wstring NotAPicture(const TempFolder& folder) {
-    const std::wstring path = folder.File(L"notes.jpg");
-    EXPECT_TRUE(WriteBytes(path, "not a picture at all\r\n"));
-    return path;
-}
-
 // One pixel wider than any picture the display decodes (a flat PNG of a few hundred bytes).
 std::wstring TooWide(const TempFolder& folder) {
     const std::wstring path = folder.File(L"wide.png");
@@ -339,7 +332,6 @@ std::wstring TooWide(const TempFolder& folder) {
 
 INSTANTIATE_TEST_SUITE_P(StandIn, BadWallpapers,
                          ::testing::Values(BadCase{"Missing", Missing}, BadCase{"Corrupt", Corrupt},
-                                           BadCase{"NotAPicture", NotAPicture},
                                            BadCase{"Wider16385", TooWide}),
                          ByName());
 

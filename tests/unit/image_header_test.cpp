@@ -132,7 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(HeaderCase{"Plain", Png(13, 640, 480), {kPng, 640, 480}},
                     HeaderCase{"Widest", Png(13, 0xFFFFFFFF, 1), {kPng, 0xFFFFFFFF, 1}},
                     HeaderCase{"CutInTheHeight", Png(13, 640, 480).Cut(22), {kPng, 0, 0}},
-                    HeaderCase{"SignatureOnly", Png(13, 640, 480).Cut(8), {kPng, 0, 0}},
                     HeaderCase{"HeaderOfTwelve", Png(12, 640, 480), {kPng, 0, 0}},
                     HeaderCase{"FirstChunkNotIhdr",
                                File()
@@ -278,21 +277,6 @@ TEST(ImageSizeAllowed, EachSideFromOneTo16384) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ImageSizeAllowed(c.width, c.height), c.allowed) << c.width << " x " << c.height;
-    }
-}
-
-TEST(WorthDecoding, KnownFormatsOnlyWithAnAllowedSizeOthersLeftToTheDecoder) {
-    struct Case {
-        ImageHeader header;
-        bool worth;
-    };
-    const Case cases[] = {
-        {{kPng, 16384, 16384}, true}, {{kPng, 16385, 16384}, false}, {{kJpeg, 0, 0}, false},
-        {{kGif, 1, 1}, true},         {{kTiff, 800, 0}, false},      {{kUnknown, 0, 0}, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(WorthDecoding(c.header), c.worth) << static_cast<int>(c.header.format) << " "
-                                                    << c.header.width << " x " << c.header.height;
     }
 }
 
