@@ -14,7 +14,7 @@ packages=(
     clang-format clang libclang-rt-14-dev fonts-liberation
     util-linux procps
     xscreensaver-data-extra linux-perf
-    nsis zip unzip
+    nsis zip unzip osslsigncode openssl
 )
 
 # 32-bit Wine runs the shipped i686 GloamDrift.scr; its preloader reserves the address ranges

@@ -6,7 +6,8 @@
 #                32-bit Wine
 #   win64        the x86_64 GloamDrift.scr: static check, the end-to-end suite under wine64, and
 #                the release tests (scripts/release.sh in two clean clones compared byte for byte,
-#                the zip's contents, the installer under Wine; ctest label release_long)
+#                the zip's contents, the installer under Wine in both modes, a signed release;
+#                ctest label release_long)
 #   fuzz         the libFuzzer targets (clang), each for GLOAM_FUZZ_SECONDS
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets, with
 # the tests that did not run and why.
