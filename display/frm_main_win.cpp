@@ -4,6 +4,7 @@
 
 #include "display/cats.h"
 #include "display/cover_layout.h"
+#include "display/desktop_stand_in_win.h"
 #include "display/exit_watch.h"
 #include "display/spot_path.h"
 #include "platform/app_win.h"
@@ -56,7 +57,8 @@ void FrmMain::Show() {
     ::UpdateWindow(Window());
     ArrangeCovers();
     // Windows reports a change of the monitors with WM_DISPLAYCHANGE; not every system does (Wine
-    // does not), so the arrangement is also looked at once a second.
+    // does not), so the arrangement is also looked at once a second, and so are the covers, which
+    // a monitor change may move and another topmost window may rise above.
     ::SetTimer(Window(), kMonitorWatch, kMonitorWatchInterval, nullptr);
 }
 
@@ -75,7 +77,13 @@ void FrmMain::Form_Load() {
     state_.lngSpotSize = SpotSizeFor(modMain::lngSize);
     compositor_.emplace(picSpot.View(), state_.lngSpotSize);
 
-    {
+    if (OnScreenSaverDesktop()) {
+        // Nothing of the user's desktop can be copied here; the copy stands in for it.
+        DrawDesktopStandIn(picDesktop.View());
+    } else {
+        // A capture that fails leaves picDesktop's background, the system window colour.
+        Fill(picDesktop.View(), picDesktop.View().Bounds(),
+             PixelOfColorRef(::GetSysColor(COLOR_WINDOW)));
         // The window is still hidden, so the copy holds what the user saw.
         const unique_hdc_window desktop(::GetDesktopWindow());
         ::BitBlt(picDesktop.Dc(), 0, 0, Nearest(W), Nearest(H), desktop.get(), 0, 0, SRCCOPY);
@@ -155,6 +163,16 @@ void FrmMain::ArrangeCovers() {
     }
 }
 
+void FrmMain::WatchCovers() {
+    if (CoverAreas() != cover_areas_) {
+        ArrangeCovers();
+        return;
+    }
+    for (size_t i = 0; i < covers_.size(); ++i) {
+        if (covers_[i]->NeedsPuttingBack(cover_areas_[i])) covers_[i]->ShowOver(cover_areas_[i]);
+    }
+}
+
 void FrmMain::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(Window(), &paint);
@@ -184,8 +202,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 in_tick_ = true;
                 Timer1_Timer();
                 in_tick_ = false;
-            } else if (wparam == kMonitorWatch && CoverAreas() != cover_areas_) {
-                ArrangeCovers();
+            } else if (wparam == kMonitorWatch) {
+                WatchCovers();
             }
             return 0;
         case WM_LBUTTONDOWN:

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/dpi_win.h"
 #include "platform/resources_win.h"
 #include "resource.h"
 #include "startup/command_line.h"
@@ -75,15 +76,20 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void ShowPreview(std::wstring_view command_text) {
+    const int32_t number = PreviewHostHandle(command_text);
+    // A window handle's number is sign-extended to a pointer, as LongToHandle does.
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(number));
+    // Windows makes no window the child of one with another DPI awareness, and the host's pane
+    // need not be per-monitor aware as this program is: the preview is made with the host's.
+    const ThreadDpiAwareness awareness(::IsWindow(host) ? ThreadDpiAwareness::OfWindow(host)
+                                                        : nullptr);
+
     FrmPreview& form = frmPreview();
     form.Load();
     HWND window = form.Window();
     const LONG style = ::GetWindowLongW(window, GWL_STYLE);
     ::SetWindowLongW(window, GWL_STYLE, style | WS_CHILD);
 
-    const int32_t number = PreviewHostHandle(command_text);
-    // A window handle's number is sign-extended to a pointer, as LongToHandle does.
-    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(number));
     // Shown without a host the window would sit on the desktop with nothing to close it. A window
     // the preview cannot join (another desktop's or session's, a host of higher integrity) is no
     // host either.
@@ -92,6 +98,11 @@ void ShowPreview(std::wstring_view command_text) {
         return;
     }
     ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A host gone since took the preview with it; showing the form now would make it anew.
+    if (!::IsWindow(host) || !::IsWindow(window)) {
+        if (form.Window()) ::DestroyWindow(form.Window());
+        return;
+    }
     form.Show();
 }
 

@@ -33,10 +33,11 @@ class FrmPreview : public BaseWindow<FrmPreview> {
 
 FrmPreview& frmPreview();
 
-// The "/P" start: loads frmPreview, makes it a child of the host window named in the command
-// text, puts it at the host's top-left corner and shows it. When the text names no window (0, a
-// missing number, a stale handle) or one the preview cannot become a child of, nothing is shown
-// and the loaded window is destroyed, so the process ends once Main returns.
+// The "/P" start: loads frmPreview with the DPI awareness of the host window named in the command
+// text, makes it a child of that window, puts it at the host's top-left corner and shows it. When
+// the text names no window (0, a missing number, a stale handle), one the preview cannot become a
+// child of, or one that is gone before the preview shows, nothing is shown and the loaded window
+// is destroyed, so the process ends once Main returns.
 void ShowPreview(std::wstring_view command_text);
 
 }  // namespace gloam

@@ -42,8 +42,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM rects) {
     return TRUE;
 }
 
-// Starts a Unix program from inside Wine. Wine gives no handle to wait on for it: the caller
-// waits for what the program does.
+}  // namespace
+
 bool StartUnix(std::wstring command_line) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -56,8 +56,6 @@ bool StartUnix(std::wstring command_line) {
     CloseHandle(pi.hProcess);
     return true;
 }
-
-}  // namespace
 
 bool UnderWine() {
     static const bool wine =
