@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the bench scripts: a private Xvfb and a Wine prefix of their own, so that a
 # measurement never shares a display, a pointer or a wineserver with anyone else.
 #
@@ -19,10 +20,8 @@
 
 # shellcheck source=cmake/x-server.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../cmake/x-server.sh"
-
-wine_dir=/usr/lib/wine
-wine="$wine_dir/wine64"
-wineserver="$wine_dir/wineserver"
+# shellcheck source=cmake/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../cmake/wine-env.sh"
 
 bench_die() {
     echo "${0##*/}: $*" >&2
@@ -54,6 +53,7 @@ bench_start_xvfb() {
     : >"$state/xvfb.log"
     x_server_start "$state/xvfb.log" Xvfb -screen 0 "$screen" -nolisten tcp -ac -noreset ||
         bench_die "Xvfb did not start (see $state/xvfb.log)"
+    # shellcheck disable=SC2034  # for the scripts that source this
     XVFB_PID=$X_SERVER_PID
     DISPLAY=$X_SERVER_DISPLAY
     export DISPLAY
@@ -73,30 +73,17 @@ bench_stop_xvfb() {
     bench_end XVFB_PID
 }
 
+# The measurement starts its programs itself, without a server left from the set-up.
 bench_prefix() {
     local state=$1
     [[ -x "$wine" ]] || bench_die "$wine not found (run scripts/setup.sh)"
-    export WINEPREFIX="$state/prefix"
-    export WINEARCH=win64
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
-    export HOME="${HOME:-$state}"
-    unset WINELOADER WINESERVER
-    if [[ ! -f "$state/prefix.ready" ]]; then
-        rm -rf "$WINEPREFIX"
-        "$wine" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 ||
-            bench_die "wineboot failed (see $state/wineboot.log)"
-        # No window manager runs in Xvfb; unmanaged windows do not wait for one.
-        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-            </dev/null >>"$state/wineboot.log" 2>&1 || bench_die "cannot configure the prefix"
-        "$wineserver" -w
-        touch "$state/prefix.ready"
-    fi
+    wine_env "$state"
+    wine_prepare "$state" || bench_die "Wine could not make the prefix (see $state/wineboot.log)"
+    wine_stop
 }
 
 bench_stop_wine() {
-    "$wineserver" -k >/dev/null 2>&1 || true
-    "$wineserver" -w >/dev/null 2>&1 || true
+    wine_stop
 }
 
 bench_ticks() {
@@ -126,6 +113,7 @@ bench_wineserver_pid() {
     return 1
 }
 
+# shellcheck disable=SC2034  # set by the scripts that source this
 bench_child=
 
 bench_stop_child() {

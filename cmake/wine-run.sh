@@ -21,10 +21,11 @@
 # exits; cmake/wine-run.sh --stop [BUILD_DIR] stops that state folder's wineserver and X server.
 set -uo pipefail
 
-wine_dir=/usr/lib/wine
-wine="$wine_dir/wine64"
-wineserver="$wine_dir/wineserver"
-[[ -x "$wineserver" ]] || wineserver=$(command -v wineserver || echo /usr/bin/wineserver)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=cmake/wine-env.sh
+source "$here/wine-env.sh"
+# shellcheck source=cmake/x-server.sh
+source "$here/x-server.sh"
 
 die() {
     echo "wine-run: $*" >&2
@@ -69,30 +70,17 @@ home="$GLOAM_WINE_HOME"
 mkdir -p "$home" || die "cannot create $home"
 home=$(cd "$home" && pwd -P)
 
-export WINEPREFIX="$home/prefix"
-export WINEDEBUG=-all
-export WINEARCH=win64
-# No Mono or Gecko installer dialogs: nothing may be downloaded and nobody answers them.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$home}"
-# Wine expects a home folder; CI may run without HOME.
-export HOME="${HOME:-$home}"
-unset WINELOADER WINESERVER
+wine_env "$home"
 
 xserver_record="$home/xserver.env"
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 xorg_conf="$here/xorg-dummy.conf"
-# shellcheck source=cmake/x-server.sh
-source "$here/x-server.sh"
 
 display_ok() {
     [[ -n "${1:-}" ]] && DISPLAY="$1" xdpyinfo >/dev/null 2>&1
 }
 
 stop_all() {
-    if [[ -d "$WINEPREFIX" ]]; then
-        "$wineserver" -k >/dev/null 2>&1 || true
-    fi
+    [[ -d "$WINEPREFIX" ]] && wine_stop
     if [[ -f "$xserver_record" ]]; then
         local X_DISPLAY="" X_PID=""
         # shellcheck disable=SC1090
@@ -142,24 +130,7 @@ setup_locked() {
         DISPLAY=$(ensure_xserver) || exit 125
     fi
     export DISPLAY
-    if [[ ! -f "$home/prefix.ready" ]]; then
-        rm -rf "$WINEPREFIX"
-        "$wineserver" -p </dev/null >/dev/null 2>&1
-        if ! "$wine" wineboot -i </dev/null >"$home/wineboot.log" 2>&1; then
-            die "wineboot failed (see $home/wineboot.log)"
-        fi
-        touch "$home/prefix.ready"
-    fi
-    if [[ ! -f "$home/prefix.configured-1" ]]; then
-        # No window manager runs in our X server. Wine would wait 2 s for one whenever a captioned window
-        # (a message box, a dialog) is hidden; unmanaged windows skip that wait.
-        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-            </dev/null >>"$home/wineboot.log" 2>&1 || die "cannot configure the prefix"
-        touch "$home/prefix.configured-1"
-    fi
-    # Persistent server: starting it is a no-op when one already serves this prefix. Its output
-    # must not go to our caller's pipes, or ctest would wait for it to exit.
-    "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+    wine_prepare "$home" || die "Wine could not make the prefix (see $home/wineboot.log)"
 }
 
 if [[ $stop == 1 ]]; then

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/settings.h"
 #include "platform/text.h"
 
 namespace gloam {

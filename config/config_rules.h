@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "startup/settings.h"
+#include "platform/settings_store.h"
 
 namespace gloam {
 

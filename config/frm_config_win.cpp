@@ -7,9 +7,9 @@
 #include "platform/dpi_win.h"
 #include "platform/registry_win.h"
 #include "platform/resources_win.h"
+#include "platform/settings.h"
 #include "platform/text.h"
 #include "resource.h"
-#include "startup/mod_main.h"
 
 namespace gloam {
 namespace {
@@ -52,7 +52,7 @@ FrmConfig& frmConfig() {
     return OnlyInstance<FrmConfig>();
 }
 
-void FrmConfig::Load() {
+void FrmConfig::Load(int32_t speed_index, int32_t size_index) {
     if (Window()) return;
     icon_.reset(LoadIconResource(IDI_CONFIG, ::GetSystemMetrics(SM_CXICON)));
     small_icon_.reset(LoadIconResource(IDI_CONFIG, ::GetSystemMetrics(SM_CXSMICON)));
@@ -68,17 +68,16 @@ void FrmConfig::Load() {
     // Sized for the system's density first; once the window is placed, it lays itself out at the
     // density of the monitor it landed on.
     const SIZE size = WindowSizeAt(SystemDpi());
-    CreateFormWindow(kClassName, modMain::kConfigTitle, kStyle, kExStyle, CW_USEDEFAULT,
-                     CW_USEDEFAULT, size.cx, size.cy, owner_);
+    CreateFormWindow(kClassName, kTitle, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
+                     size.cy, owner_);
     label_brush_.reset(::CreateSolidBrush(kLabelBack));
     CreateControls();
     LayOut(WindowDpi(Window()), nullptr);
     app::SetMessageFilter(&FrmConfig::FilterMessage);
-    Form_Load();
+    Form_Load(speed_index, size_index);
 }
 
 void FrmConfig::Show() {
-    Load();
     ::ShowWindow(Window(), SW_SHOWNORMAL);
     ::SetForegroundWindow(Window());
     // Activation has normally put the focus on the first tab stop already.
@@ -171,11 +170,11 @@ void FrmConfig::LayOut(UINT dpi, const RECT* suggested) {
     ::InvalidateRect(Window(), nullptr, TRUE);
 }
 
-void FrmConfig::Form_Load() {
-    const int32_t speed = OptionMemberFor(kSpeedKey, modMain::lngSpeed);
+void FrmConfig::Form_Load(int32_t speed_index, int32_t size_index) {
+    const int32_t speed = OptionMemberFor(kSpeedKey, speed_index);
     ::CheckRadioButton(Window(), kFirstSpeedId, kFirstSpeedId + kOptionCount - 1,
                        kFirstSpeedId + speed);
-    const int32_t size = OptionMemberFor(kSizeKey, modMain::lngSize);
+    const int32_t size = OptionMemberFor(kSizeKey, size_index);
     ::CheckRadioButton(Window(), kFirstSizeId, kFirstSizeId + kOptionCount - 1,
                        kFirstSizeId + size);
     SyncTabStops();

@@ -21,15 +21,17 @@ namespace gloam {
 
 class FrmConfig : public BaseWindow<FrmConfig> {
   public:
-    // Creates the hidden window with its controls and runs Form_Load.
-    void Load();
-    // Shows the dialog, modeless; loads it first if needed.
+    static constexpr wchar_t kTitle[] = L"Gloam Drift Screen Saver - \u8a2d\u5b9a";
+
+    // Creates the hidden window with its controls and runs Form_Load with the two settings.
+    void Load(int32_t speed_index, int32_t size_index);
+    // Shows the loaded dialog, modeless.
     void Show();
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   private:
-    void Form_Load();
+    void Form_Load(int32_t speed_index, int32_t size_index);
     void cmdOK_Click();
     void cmdCancel_Click();
     void SaveSettings();

@@ -41,6 +41,25 @@ std::array<Run, 2> Outside(Run a, Run b) {
     return {Run{a.left, std::min(a.right, b.left)}, Run{std::max(a.left, b.right), a.right}};
 }
 
+// The screen rows [top, bottom) of a spot `size` rows high at `at`, clipped to [0, height).
+Run RowsOf(Point at, int64_t size, int32_t height) {
+    return Run{static_cast<int32_t>(std::clamp<int64_t>(at.y, 0, height)),
+               static_cast<int32_t>(std::clamp<int64_t>(at.y + size, 0, height))};
+}
+
+// What one screen row needs between two frames, given the runs that the old and the new disc
+// light on it: black where the old disc leaves, the desktop where the new one arrives. Where both
+// are lit the row holds the desktop already, unless the desktop copy changed since the last frame.
+struct RowChange {
+    std::array<Run, 2> clear;
+    std::array<Run, 2> show;
+};
+
+RowChange ChangeOfRow(Run old_lit, Run new_lit, bool desktop_changed) {
+    return RowChange{Outside(old_lit, new_lit),
+                     Outside(new_lit, desktop_changed ? Run{} : old_lit)};
+}
+
 // The bounding box of the runs added to it.
 class Box {
   public:
@@ -48,7 +67,7 @@ class Box {
         left_ = std::min(left_, run.left);
         right_ = std::max(right_, run.right);
         top_ = std::min(top_, y);
-        bottom_ = std::max(bottom_, y + 1);
+        bottom_ = y + 1;  // rows come top to bottom
     }
     Rect Get() const { return right_ > left_ ? Rect{left_, top_, right_, bottom_} : Rect{}; }
 
@@ -59,10 +78,76 @@ class Box {
     int32_t bottom_ = INT32_MIN;
 };
 
-void AddPiece(FrameChange& change, const Rect& piece) {
-    if (piece.Empty()) return;
-    change.pieces[static_cast<size_t>(change.piece_count++)] = piece;
-    change.bounds = Union(change.bounds, piece);
+// Gathers the runs that a frame writes into the rectangles to present. The rows are cut into
+// bands; within a band a run whose middle lies left of the midline between the old and the new
+// square goes to one box, any other run to a second, so that a sideways move gives two thin
+// rectangles around the two crescents instead of one over the whole disc.
+//
+// The pieces are disjoint, so that no pixel is presented twice: bands share no row, and the two
+// boxes of one band become one piece when they overlap.
+class PieceCollector {
+  public:
+    // The old and the new square's left edges, and their side.
+    PieceCollector(FrameChange& change, int32_t old_x, int32_t new_x, int64_t size)
+        : change_(change), twice_midline_(static_cast<int64_t>(old_x) + new_x + size) {
+        change_.bounds = Rect{};
+        change_.piece_count = 0;
+        change_.pixels_written = 0;
+    }
+
+    void Add(int32_t y, Run run) {
+        // Twice the run's middle against twice the midline: whole numbers.
+        if (static_cast<int64_t>(run.left) + run.right > twice_midline_) {
+            right_.Add(y, run);
+        } else {
+            left_.Add(y, run);
+        }
+        written_ += run.right - run.left;
+    }
+
+    int64_t Written() const { return written_; }
+
+    void EndBand() {
+        const Rect left = left_.Get();
+        const Rect right = right_.Get();
+        if (!left.Empty() && !right.Empty() && !Intersect(left, right).Empty()) {
+            AddPiece(Union(left, right));
+        } else {
+            AddPiece(left);
+            AddPiece(right);
+        }
+        left_ = Box{};
+        right_ = Box{};
+    }
+
+  private:
+    void AddPiece(const Rect& piece) {
+        if (piece.Empty()) return;
+        change_.pieces[static_cast<size_t>(change_.piece_count++)] = piece;
+        change_.bounds = Union(change_.bounds, piece);
+    }
+
+    FrameChange& change_;
+    // The midline lies halfway between the squares' centres, old_x + size / 2 and
+    // new_x + size / 2; twice it is old_x + new_x + size.
+    int64_t twice_midline_;
+    int64_t written_ = 0;
+    Box left_;
+    Box right_;
+};
+
+// Black over `run` of the row `out`.
+void ClearRun(uint32_t* out, int32_t y, Run run, PieceCollector& pieces) {
+    if (run.Empty()) return;
+    ClearRow(out + run.left, run.right - run.left);
+    pieces.Add(y, run);
+}
+
+// The desktop row `in` over `run` of the row `out`.
+void ShowRun(uint32_t* out, const uint32_t* in, int32_t y, Run run, PieceCollector& pieces) {
+    if (run.Empty()) return;
+    CopyAnd(out + run.left, in + run.left, run.right - run.left, kWhite);
+    pieces.Add(y, run);
 }
 
 }  // namespace
@@ -131,76 +216,33 @@ void SpotCompositor::ComposeSquares(PixelView back, PixelView desktop, Point at)
 
 void SpotCompositor::ComposeSpans(PixelView back, PixelView desktop, Point at) {
     const auto size = static_cast<int64_t>(spans_.size());
-    const auto rows_of = [&](Point p) {
-        return Run{static_cast<int32_t>(std::clamp<int64_t>(p.y, 0, back.height)),
-                   static_cast<int32_t>(std::clamp<int64_t>(p.y + size, 0, back.height))};
-    };
-    const Run new_rows = rows_of(at);
-    const Run old_rows = has_last_ ? rows_of(last_at_) : Run{};
-    Run rows = new_rows.Empty() ? old_rows : new_rows;
-    if (!new_rows.Empty() && !old_rows.Empty()) {
-        rows =
-            Run{std::min(new_rows.left, old_rows.left), std::max(new_rows.right, old_rows.right)};
-    }
+    PieceCollector pieces(change_, has_last_ ? last_at_.x : at.x, at.x, size);
+    const Run new_rows = RowsOf(at, size, back.height);
+    const Run old_rows = has_last_ ? RowsOf(last_at_, size, back.height) : Run{};
+    if (new_rows.Empty() && old_rows.Empty()) return;
+    const Run rows = new_rows.Empty()   ? old_rows
+                     : old_rows.Empty() ? new_rows
+                                        : Run{std::min(new_rows.left, old_rows.left),
+                                              std::max(new_rows.right, old_rows.right)};
 
-    change_.bounds = Rect{};
-    change_.piece_count = 0;
-    change_.pixels_written = 0;
-    if (rows.Empty()) return;
-
-    // Runs left of the middle of the two squares go to one box of their band, the others to a
-    // second, so that a sideways move gives two thin crescents instead of one box over the disc.
-    const Point old_at = has_last_ ? last_at_ : at;
-    const int64_t split2 =
-        std::min<int64_t>(old_at.x, at.x) + std::max<int64_t>(old_at.x, at.x) + size;
     const int64_t row_count = rows.right - rows.left;
-    const bool keep_both = !rewrite_;
-    int64_t written = 0;
-
     for (int32_t band = 0; band < FrameChange::kBands; ++band) {
         const auto first = static_cast<int32_t>(rows.left + row_count * band / FrameChange::kBands);
-        const auto last =
+        const auto end =
             static_cast<int32_t>(rows.left + row_count * (band + 1) / FrameChange::kBands);
-        Box sides[2];
-        const auto note = [&](int32_t y, Run run) {
-            sides[static_cast<int64_t>(run.left) + run.right > split2 ? 1 : 0].Add(y, run);
-            written += run.right - run.left;
-        };
-        for (int32_t y = first; y < last; ++y) {
-            const Run old_run = has_last_ ? LitRun(spans_, last_at_, y, back.width) : Run{};
-            const Run new_run = LitRun(spans_, at, y, back.width);
+        for (int32_t y = first; y < end; ++y) {
+            const Run old_lit = has_last_ ? LitRun(spans_, last_at_, y, back.width) : Run{};
+            const RowChange row = ChangeOfRow(old_lit, LitRun(spans_, at, y, back.width), rewrite_);
             uint32_t* out = back.Row(y);
             const uint32_t* in = desktop.Row(y);
-            // Where the old disc leaves: black.
-            const auto clear = [&](Run gone) {
-                if (gone.Empty()) return;
-                ClearRow(out + gone.left, gone.right - gone.left);
-                note(y, gone);
-            };
-            const auto [gone_left, gone_right] = Outside(old_run, new_run);
-            clear(gone_left);
-            clear(gone_right);
-            // Where the new disc arrives: the desktop. Under both discs the back buffer already
-            // holds it, unless the desktop copy changed since.
-            const auto show = [&](Run come) {
-                if (come.Empty()) return;
-                CopyAnd(out + come.left, in + come.left, come.right - come.left, kWhite);
-                note(y, come);
-            };
-            const auto [come_left, come_right] = Outside(new_run, keep_both ? old_run : Run{});
-            show(come_left);
-            show(come_right);
+            ClearRun(out, y, row.clear[0], pieces);
+            ClearRun(out, y, row.clear[1], pieces);
+            ShowRun(out, in, y, row.show[0], pieces);
+            ShowRun(out, in, y, row.show[1], pieces);
         }
-        const Rect left = sides[0].Get();
-        const Rect right = sides[1].Get();
-        if (!left.Empty() && !right.Empty() && !Intersect(left, right).Empty()) {
-            AddPiece(change_, Union(left, right));
-        } else {
-            AddPiece(change_, left);
-            AddPiece(change_, right);
-        }
+        pieces.EndBand();
     }
-    change_.pixels_written = written;
+    change_.pixels_written = pieces.Written();
 }
 
 }  // namespace gloam

@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
-#include "display/cats.h"
 #include "display/cover_layout.h"
 #include "display/desktop_stand_in_win.h"
-#include "display/exit_watch.h"
-#include "display/spot_path.h"
 #include "platform/app_win.h"
 #include "platform/monitors_win.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
 #include "resource.h"
-#include "startup/mod_main.h"
 
 namespace gloam {
 namespace {
@@ -26,31 +22,36 @@ constexpr UINT kMonitorWatchInterval = 1000;
 // txtDummy's design rectangle in twips; only its top changes at load.
 constexpr double kDummyLeft = 1185, kDummyTop = 60, kDummyWidth = 795, kDummyHeight = 255;
 
+Point CursorPosition() {
+    POINT cursor{0, 0};
+    ::GetCursorPos(&cursor);
+    return Point{cursor.x, cursor.y};
+}
+
 }  // namespace
 
 FrmMain& frmMain() {
     return OnlyInstance<FrmMain>();
 }
 
-void FrmMain::Load() {
+void FrmMain::Load(int32_t speed_index, int32_t size_index) {
     if (Window()) return;
     screen_ = ReadScreen();
     RegisterWindowClass(kClassName, 0, LoadIconResource(IDI_APP, 32), LoadIconResource(IDI_APP, 16),
                         LoadCursorResource(IDC_INVISIBLE),
                         static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    CreateFormWindow(kClassName, modMain::kDisplayTitle, WS_POPUP | WS_CLIPCHILDREN,
-                     WS_EX_TOOLWINDOW, 0, 0, screen_.width_pixels, screen_.height_pixels, nullptr);
+    CreateFormWindow(kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0,
+                     screen_.width_pixels, screen_.height_pixels, nullptr);
     txtDummy = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, L"EDIT", L"DUMMY", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
         screen_.PixelsX(kDummyLeft), screen_.PixelsY(kDummyTop), screen_.PixelsX(kDummyWidth),
         screen_.PixelsY(kDummyHeight), Window(), nullptr, app::Instance(), nullptr);
     picSpot = LoadBitmapResource(IDB_SPOT);
     app::SetMessageFilter(&FrmMain::FilterMessage);
-    Form_Load();
+    Form_Load(speed_index, size_index);
 }
 
 void FrmMain::Show() {
-    Load();
     ::ShowWindow(Window(), SW_SHOWMAXIMIZED);
     ::SetForegroundWindow(Window());
     if (txtDummy) ::SetFocus(txtDummy);
@@ -62,7 +63,7 @@ void FrmMain::Show() {
     ::SetTimer(Window(), kMonitorWatch, kMonitorWatchInterval, nullptr);
 }
 
-void FrmMain::Form_Load() {
+void FrmMain::Form_Load(int32_t speed_index, int32_t size_index) {
     const double W = screen_.W();
     const double H = screen_.H();
     picDesktop.Resize(Nearest(W), Nearest(H));
@@ -73,9 +74,9 @@ void FrmMain::Form_Load() {
     ::MoveWindow(txtDummy, screen_.PixelsX(kDummyLeft), screen_.PixelsY(dummy_top),
                  screen_.PixelsX(kDummyWidth), screen_.PixelsY(kDummyHeight), FALSE);
 
-    state_.lngStepsPerSweep = StepsPerSweepFor(modMain::lngSpeed);
-    state_.lngSpotSize = SpotSizeFor(modMain::lngSize);
-    compositor_.emplace(picSpot.View(), state_.lngSpotSize);
+    loop_.emplace(DisplayServices{clock_, ProcessRandom(), picCats, *this},
+                  DisplayPictures{picDesktop.View(), picWork.View(), picSpot.View()}, W, H,
+                  speed_index, size_index);
 
     if (OnScreenSaverDesktop()) {
         // Nothing of the user's desktop can be copied here; the copy stands in for it.
@@ -90,12 +91,9 @@ void FrmMain::Form_Load() {
     }
     ::GdiFlush();
 
-    POINT cursor{0, 0};
-    ::GetCursorPos(&cursor);
-    state_.ptCursor = Point{cursor.x, cursor.y};
-    ResetSpot(state_, H);
+    const Point cursor = CursorPosition();
     ::SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    state_.dtStart = clock_.Now();
+    loop_->Start(cursor);
     ::SetTimer(Window(), kTimer1, kTimer1Interval, nullptr);
 }
 
@@ -110,40 +108,25 @@ void FrmMain::picDesktop_Click() {
 }
 
 void FrmMain::Timer1_Timer() {
-    POINT cursor{0, 0};
-    ::GetCursorPos(&cursor);
-    const Point now{cursor.x, cursor.y};
-    if (CursorMovedTooFar(state_.ptCursor, now)) app::EndAtOnce();
-    state_.ptCursor = now;
-    MoveSpot();
+    if (loop_->Timer1_Timer(CursorPosition()) == FrameLoop::Tick::End) app::EndAtOnce();
 }
 
-void FrmMain::MoveSpot() {
-    if (CatsDue(state_, clock_.Now())) {
-        PlaceCats();
-        state_.blnCatsShown = true;
-        compositor_->Invalidate();  // the desktop changed under the spot
-    }
-    const Point at = AdvanceSpot(state_, screen_.W(), screen_.H(), ProcessRandom());
-    // GDI may still be reading picWork for the last present or paint; the CPU writes it next.
+void FrmMain::BeforeCompose() {
+    // GDI may still be reading picWork for the last present or paint.
     ::GdiFlush();
-    Present(compositor_->Compose(picWork.View(), picDesktop.View(), at));
-    app::LetPendingEventsRun();
-}
-
-void FrmMain::PlaceCats() {
-    gloam::PlaceCats(picDesktop.View(), screen_.W(), screen_.H(), ProcessRandom(), picCats);
 }
 
 void FrmMain::Present(const FrameChange& change) {
-    if (change.piece_count == 0) return;
-    // Piece by piece: the rectangles around the two crescents hold half the pixels of their
-    // bounding rectangle, and every pixel copied costs.
-    const unique_hdc_window window_dc(Window());
-    for (const Rect& area : change) {
-        ::BitBlt(window_dc.get(), area.left, area.top, area.Width(), area.Height(), picWork.Dc(),
-                 area.left, area.top, SRCCOPY);
+    if (change.piece_count > 0) {
+        // Piece by piece: the rectangles around the two crescents hold half the pixels of their
+        // bounding rectangle, and every pixel copied costs.
+        const unique_hdc_window window_dc(Window());
+        for (const Rect& area : change) {
+            ::BitBlt(window_dc.get(), area.left, area.top, area.Width(), area.Height(),
+                     picWork.Dc(), area.left, area.top, SRCCOPY);
+        }
     }
+    app::LetPendingEventsRun();
 }
 
 std::vector<Rect> FrmMain::CoverAreas() const {
@@ -174,10 +157,8 @@ void FrmMain::WatchCovers() {
 }
 
 void FrmMain::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(Window(), &paint);
-    PaintContent(dc, paint.rcPaint);
-    ::EndPaint(Window(), &paint);
+    const unique_hdc_paint dc(Window());
+    PaintContent(dc.get(), dc.paint().rcPaint);
 }
 
 void FrmMain::PaintContent(HDC dc, const RECT& area) {
@@ -197,11 +178,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (IsScreenSaveCommand(message, wparam)) return 0;
     switch (message) {
         case WM_TIMER:
-            // A frame lets waiting events run; a tick arriving then is dropped, not nested.
-            if (wparam == kTimer1 && !in_tick_) {
-                in_tick_ = true;
+            if (wparam == kTimer1) {
                 Timer1_Timer();
-                in_tick_ = false;
             } else if (wparam == kMonitorWatch) {
                 WatchCovers();
             }

@@ -4,7 +4,9 @@
 //
 // picDesktop holds the desktop copy (with the cats, once stamped) for the life of the process; on
 // the desktop the system starts screen savers on, the copy is drawn instead (desktop_stand_in.h);
-// picWork is the back buffer the window shows, black but for the spot's square.
+// picWork is the back buffer the window shows, black but for the spot's square. What happens at
+// each tick is the frame loop's (display/frame_loop.h); the form feeds it the cursor and presents
+// what it draws.
 //
 // The window covers the primary monitor, where everything happens; every other monitor (and any
 // part of the primary beyond the window, should the primary grow while the display runs) gets a
@@ -19,8 +21,7 @@
 #include <vector>
 
 #include "display/cover_window_win.h"
-#include "display/display_state.h"
-#include "display/frame_composer.h"
+#include "display/frame_loop.h"
 #include "platform/clock_win.h"
 #include "platform/dib_surface_win.h"
 #include "platform/resources_win.h"
@@ -29,23 +30,23 @@
 
 namespace gloam {
 
-class FrmMain : public BaseWindow<FrmMain> {
+class FrmMain : public BaseWindow<FrmMain>, private Presenter {
   public:
-    // Creates the hidden window with its controls and runs Form_Load.
-    void Load();
-    // Shows the window maximised; loads it first if needed.
+    static constexpr wchar_t kTitle[] = L"Gloam Drift Screen Saver";
+
+    // Creates the hidden window with its controls and runs Form_Load with the two settings.
+    void Load(int32_t speed_index, int32_t size_index);
+    // Shows the loaded window maximised.
     void Show();
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   private:
-    void Form_Load();
+    void Form_Load(int32_t speed_index, int32_t size_index);
     [[noreturn]] static void Form_Click();
     [[noreturn]] void Form_KeyUp();
     [[noreturn]] void picDesktop_Click();
     void Timer1_Timer();
-    void MoveSpot();
-    void PlaceCats();
 
     // What frmMain leaves of the monitors as they are now.
     std::vector<Rect> CoverAreas() const;
@@ -57,21 +58,20 @@ class FrmMain : public BaseWindow<FrmMain> {
 
     void OnPaint();
     void PaintContent(HDC dc, const RECT& area);
-    void Present(const FrameChange& change);
+    void BeforeCompose() override;
+    void Present(const FrameChange& change) override;
     static bool FilterMessage(MSG& message);
 
     ScreenMetrics screen_;
-    DisplayState state_;
     DibSurface picDesktop;
     DibSurface picWork;
     Surface picSpot;
     ResourceBitmapLoader picCats;
     HWND txtDummy = nullptr;
-    std::optional<SpotCompositor> compositor_;
     SystemClock clock_;
+    std::optional<FrameLoop> loop_;
     std::vector<std::unique_ptr<CoverWindow>> covers_;
     std::vector<Rect> cover_areas_;
-    bool in_tick_ = false;
     ClickWatch clicks_;
 };
 

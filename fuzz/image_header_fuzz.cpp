@@ -11,7 +11,7 @@
 #include <cstring>
 #include <span>
 
-#include "fuzz/reference.h"
+#include "fuzz_support.h"
 #include "platform/image_header.h"
 
 namespace {
@@ -34,7 +34,7 @@ ImageFormat FormatBySignature(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using fuzz_reference::Expect;
+    using fuzz_support::Expect;
     const auto bytes = std::as_bytes(std::span(data, size));
     const gloam::ImageHeader header = gloam::ReadImageHeader(bytes);
     Expect(header.width >= 0 && header.height >= 0, "a negative size");

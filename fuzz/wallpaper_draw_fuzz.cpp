@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "display/desktop_stand_in.h"
-#include "fuzz/reference.h"
+#include "fuzz_support.h"
 #include "platform/resample.h"
 
 namespace {
 
-using fuzz_reference::Expect;
+using fuzz_support::Expect;
 using gloam::Rect;
 
 constexpr uint32_t kUntouched = 0x01000000u;  // a value no drawn pixel has

@@ -12,6 +12,12 @@
 
 namespace gloam {
 
+// The header of a top-down 32-bpp DIB of width x height pixels, the layout of surface.h.
+BITMAPINFO TopDownDibInfo(int32_t width, int32_t height);
+
+// Draws `picture` one to one with its top-left corner at (x, y) of `dc`.
+void PaintPicture(HDC dc, int32_t x, int32_t y, PixelView picture);
+
 class DibSurface {
   public:
     DibSurface() = default;

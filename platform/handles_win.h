@@ -120,6 +120,22 @@ class unique_hdc_window {
     HDC dc_;
 };
 
+// A window's DC for WM_PAINT from BeginPaint, ended with EndPaint; paint() tells what to repaint.
+class unique_hdc_paint {
+  public:
+    explicit unique_hdc_paint(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    unique_hdc_paint(const unique_hdc_paint&) = delete;
+    unique_hdc_paint& operator=(const unique_hdc_paint&) = delete;
+    ~unique_hdc_paint() { ::EndPaint(window_, &paint_); }
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& paint() const { return paint_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Selects an object into a DC and puts the previous one back.
 class select_object_guard {
   public:

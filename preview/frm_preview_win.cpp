@@ -2,16 +2,16 @@
 
 #include <cstdint>
 
+#include "platform/dib_surface_win.h"
 #include "platform/dpi_win.h"
+#include "platform/handles_win.h"
 #include "platform/resources_win.h"
 #include "resource.h"
-#include "startup/command_line.h"
 
 namespace gloam {
 namespace {
 
 constexpr wchar_t kClassName[] = L"GloamDriftPreview";
-constexpr wchar_t kCaption[] = L"Gloam Drift Screen Saver - Preview";
 
 // Design values in twips. Left and top are replaced by 0 once the window has its host.
 constexpr double kDesignLeft = 2760, kDesignTop = 2595;
@@ -30,7 +30,7 @@ void FrmPreview::Load() {
     RegisterWindowClass(kClassName, 0, nullptr, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
                         static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     // No border, so the window's size is its client size.
-    CreateFormWindow(kClassName, kCaption, WS_POPUP, WS_EX_TOOLWINDOW, screen_.PixelsX(kDesignLeft),
+    CreateFormWindow(kClassName, kTitle, WS_POPUP, WS_EX_TOOLWINDOW, screen_.PixelsX(kDesignLeft),
                      screen_.PixelsY(kDesignTop), screen_.PixelsX(kClientWidth),
                      screen_.PixelsY(kClientHeight), nullptr);
 }
@@ -42,26 +42,14 @@ void FrmPreview::Show() {
 }
 
 void FrmPreview::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(Window(), &paint);
-    PaintContent(dc);
-    ::EndPaint(Window(), &paint);
+    const unique_hdc_paint dc(Window());
+    PaintContent(dc.get());
 }
 
 // The picture at (0, 0), one pixel to one pixel; the window clips what exceeds it and the class
 // brush has already painted the rest black.
 void FrmPreview::PaintContent(HDC dc) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture_.Width();
-    info.bmiHeader.biHeight = -picture_.Height();  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const PixelView pixels = picture_.View();
-    ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.width),
-                        static_cast<DWORD>(pixels.height), 0, 0, 0,
-                        static_cast<UINT>(pixels.height), pixels.pixels, &info, DIB_RGB_COLORS);
+    PaintPicture(dc, 0, 0, picture_.View());
 }
 
 LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -75,10 +63,9 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return ::DefWindowProcW(Window(), message, wparam, lparam);
 }
 
-void ShowPreview(std::wstring_view command_text) {
-    const int32_t number = PreviewHostHandle(command_text);
+void ShowPreview(int32_t host_number) {
     // A window handle's number is sign-extended to a pointer, as LongToHandle does.
-    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(number));
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(host_number));
     // Windows makes no window the child of one with another DPI awareness, and the host's pane
     // need not be per-monitor aware as this program is: the preview is made with the host's.
     const ThreadDpiAwareness awareness(::IsWindow(host) ? ThreadDpiAwareness::OfWindow(host)

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include <cstdint>
 
 #include "platform/screen_win.h"
 #include "platform/surface.h"
@@ -16,6 +16,8 @@ namespace gloam {
 
 class FrmPreview : public BaseWindow<FrmPreview> {
   public:
+    static constexpr wchar_t kTitle[] = L"Gloam Drift Screen Saver - Preview";
+
     // Creates the hidden window at its design place and size, with its picture.
     void Load();
     // Shows the window without taking the activation; loads it first if needed.
@@ -33,11 +35,11 @@ class FrmPreview : public BaseWindow<FrmPreview> {
 
 FrmPreview& frmPreview();
 
-// The "/P" start: loads frmPreview with the DPI awareness of the host window named in the command
-// text, makes it a child of that window, puts it at the host's top-left corner and shows it. When
-// the text names no window (0, a missing number, a stale handle), one the preview cannot become a
-// child of, or one that is gone before the preview shows, nothing is shown and the loaded window
-// is destroyed, so the process ends once Main returns.
-void ShowPreview(std::wstring_view command_text);
+// The "/P" start: loads frmPreview with the DPI awareness of the host window whose handle has the
+// number `host_number` (read from the command line by modMain), makes it a child of that window,
+// puts it at the host's top-left corner and shows it. When the number names no window (0, a stale
+// handle), one the preview cannot become a child of, or one that is gone before the preview shows,
+// nothing is shown and the loaded window is destroyed, so the process ends once Main returns.
+void ShowPreview(int32_t host_number);
 
 }  // namespace gloam

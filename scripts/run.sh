@@ -9,11 +9,12 @@
 # screen is saved to <build>/win64/run-screenshot.png and the program is stopped.
 #
 # Exits with the program's exit code when it ends by itself (or with the recording's), 0 when it
-# was still running and was stopped, and 1 when it could not be built.
+# was still running and was stopped, and 1 when it could not be built. Whatever it started (the
+# program, its Wine processes, a private X server) ends with it, Ctrl-C included.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+cd "$root" || exit 1
 
 scripts/setup.sh || exit 1
 
@@ -31,16 +32,33 @@ args=("$@")
 
 # A Wine prefix of its own, apart from the end-to-end tests' one.
 export GLOAM_WINE_HOME="$dir/run-wine"
+on_display=0
+[[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1 && on_display=1
 
-if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
-    echo "run: $scr ${args[*]} on $DISPLAY"
-    GLOAM_WINE_DISPLAY=$DISPLAY exec "$root/cmake/wine-run.sh" "$scr" "${args[@]}"
-fi
-
-# The display without a screen to show it on: record it over a sample desktop instead.
-if [[ "${args[*]}" == "/S" ]]; then
+# The display without a screen to show it on: record it over a sample desktop instead (demo.sh
+# stops what it starts).
+if ((!on_display)) && [[ "${args[*]}" == "/S" ]]; then
     echo "run: no display; recording $scr /S on a private virtual screen"
     exec "$root/scripts/demo.sh" --scr "$scr" --build-root "$build_root"
+fi
+
+pid=""
+# shellcheck disable=SC2317  # runs from the traps
+stop_all() {
+    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
+    # The program with every Wine process of this prefix, and the private X server if any.
+    "$root/cmake/wine-run.sh" --stop
+    [[ -n "$pid" ]] && wait "$pid" 2>/dev/null
+    return 0
+}
+trap stop_all EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if ((on_display)); then
+    echo "run: $scr ${args[*]} on $DISPLAY"
+    GLOAM_WINE_DISPLAY=$DISPLAY "$root/cmake/wine-run.sh" "$scr" "${args[@]}"
+    exit
 fi
 
 seconds=${GLOAM_RUN_SECONDS:-8}
@@ -60,12 +78,10 @@ fi
 rc=0
 if kill -0 "$pid" 2>/dev/null; then
     echo "run: still running after $seconds s; stopping it"
-    "$root/cmake/wine-run.sh" --stop
-    wait "$pid" 2>/dev/null
 else
     wait "$pid"
     rc=$?
+    pid=""
     echo "run: the program ended by itself, exit code $rc"
-    "$root/cmake/wine-run.sh" --stop
 fi
 exit $rc

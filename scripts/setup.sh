@@ -15,6 +15,7 @@ packages=(
     util-linux procps
     xscreensaver-data-extra linux-perf
     nsis zip unzip osslsigncode openssl
+    shellcheck
 )
 
 # 32-bit Wine runs the shipped i686 GloamDrift.scr; its preloader reserves the address ranges
@@ -24,7 +25,8 @@ packages=(
 # archive's current version along with them.
 packages+=(wine32:i386 wine32-preloader:i386)
 
-loader32=/usr/lib/wine/wine
+# shellcheck source=cmake/wine-env.sh
+source "$(dirname "$0")/../cmake/wine-env.sh"
 
 if [[ $(id -u) -ne 0 ]]; then
     sudo=sudo
@@ -64,7 +66,7 @@ fi
 # programs, registered with binfmt_misc so that Wine can start them like any other program.
 # The registration lasts until the machine restarts. If it cannot be made, scripts/test.sh says
 # so and reports the 32-bit end-to-end tests as skipped.
-if [[ -x "$loader32" ]] && ! "$loader32" --version >/dev/null 2>&1; then
+if [[ -x "$wine32" ]] && ! "$wine32" --version >/dev/null 2>&1; then
     installed qemu-user-static || {
         echo "setup: this kernel cannot run 32-bit programs; installing qemu-user-static"
         install_packages qemu-user-static
@@ -80,7 +82,7 @@ if [[ -x "$loader32" ]] && ! "$loader32" --version >/dev/null 2>&1; then
         echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386-static:F" |
             $sudo tee "$binfmt/register" >/dev/null || true
     fi
-    if ! "$loader32" --version >/dev/null 2>&1; then
+    if ! "$wine32" --version >/dev/null 2>&1; then
         echo "setup: warning: this machine cannot run 32-bit programs, not even through qemu"
     fi
 fi

@@ -17,14 +17,16 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+cd "$root" || exit 1
+# shellcheck source=cmake/wine-env.sh
+source "$root/cmake/wine-env.sh"
 
 scripts/setup.sh || {
     echo "setup failed" >&2
     exit 1
 }
 
-presets=(${GLOAM_PRESETS:-native native-asan win32 win64 fuzz})
+read -ra presets <<<"${GLOAM_PRESETS:-native native-asan win32 win64 fuzz}"
 jobs=2
 failed_steps=()
 summaries=()
@@ -38,6 +40,8 @@ build_dir() {
     echo "${GLOAM_BUILD_ROOT:-$root/build}/$1"
 }
 
+# The Wine and X servers the tests started end with this script, Ctrl-C included.
+# shellcheck disable=SC2317  # runs from the traps
 stop_wine() {
     local preset dir
     for preset in win32 win64; do
@@ -47,10 +51,12 @@ stop_wine() {
     return 0
 }
 trap stop_wine EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 for preset in "${presets[@]}"; do
     dir=$(build_dir "$preset")
-    ctest_args=(${GLOAM_CTEST_ARGS:-})
+    read -ra ctest_args <<<"${GLOAM_CTEST_ARGS:-}"
     echo "=== $preset: configure ($dir)"
     mkdir -p "$dir"
     configure=(cmake --preset "$preset" -B "$dir")
@@ -69,7 +75,7 @@ for preset in "${presets[@]}"; do
 
     # The 32-bit suite needs a machine that runs 32-bit programs, natively or through qemu
     # (scripts/setup.sh arranges that where it can). Where none runs, say so; never count them.
-    if [[ $preset == win32 ]] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if [[ $preset == win32 ]] && ! "$wine32" --version >/dev/null 2>&1; then
         not_run=$(ctest --test-dir "$dir" -N -L e2e 2>/dev/null |
             sed -n 's/^Total Tests: *//p')
         total_skipped=$((total_skipped + ${not_run:-0}))

@@ -3,7 +3,6 @@
 #include "platform/error.h"
 #include "platform/numeric.h"
 #include "platform/text.h"
-#include "startup/settings.h"
 
 namespace gloam {
 

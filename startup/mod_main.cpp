@@ -1,6 +1,8 @@
 #include "startup/mod_main.h"
 
 #include "platform/numeric.h"
+#include "platform/settings.h"
+#include "startup/install_record.h"
 #include "version.h"
 
 namespace gloam::modMain {

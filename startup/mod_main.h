@@ -7,17 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "startup/settings.h"
+#include "platform/settings_store.h"
 
 namespace gloam::modMain {
 
 // The speed and size indexes, set once by LoadSettings before any form is loaded.
 extern int32_t lngSpeed;
 extern int32_t lngSize;
-
-// Window titles a running instance carries; any start that finds one ends at once.
-inline constexpr wchar_t kDisplayTitle[] = L"Gloam Drift Screen Saver";
-inline constexpr wchar_t kConfigTitle[] = L"Gloam Drift Screen Saver - \u8a2d\u5b9a";
 
 void LoadSettings(SettingsStore& store);
 void RegisterInstallInfo(SettingsStore& store, std::wstring_view executable_path);

@@ -51,7 +51,7 @@ void Main() {
 
     // Looked up by their Unicode text so that the settings dialog's title is found on any
     // system code page.
-    for (const wchar_t* title : {kDisplayTitle, kConfigTitle}) {
+    for (const wchar_t* title : {FrmMain::kTitle, FrmConfig::kTitle}) {
         if (::FindWindowW(nullptr, title)) app::EndAtOnce();
     }
 
@@ -59,14 +59,15 @@ void Main() {
 
     switch (ModeOf(command_text)) {
         case Mode::Screen:
-            frmMain().Load();
+            frmMain().Load(lngSpeed, lngSize);
             frmMain().Show();
             break;
         case Mode::Config:
+            frmConfig().Load(lngSpeed, lngSize);
             frmConfig().Show();
             break;
         case Mode::Preview:
-            ShowPreview(command_text);
+            ShowPreview(PreviewHostHandle(command_text));
             break;
         case Mode::None:
             break;

@@ -36,13 +36,15 @@ bool CouldBeCat(std::uint32_t colour, std::uint32_t desktop,
 TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     std::unordered_set<std::uint32_t> catColours;
     for (int i = 0; i < 2; ++i) {
-        const std::optional<Bitmap> picture = LoadBitmapResource(IDB_CAT0 + i);
-        const std::optional<Bitmap> mask = LoadBitmapResource(IDB_CAT0_MASK + i);
+        const std::optional<Surface> picture = LoadBitmapResource(IDB_CAT0 + i);
+        const std::optional<Surface> mask = LoadBitmapResource(IDB_CAT0_MASK + i);
         ASSERT_TRUE(picture && mask) << "cat " << i << " is missing among the .scr's bitmaps";
-        ASSERT_EQ(picture->width, mask->width);
-        ASSERT_EQ(picture->height, mask->height);
-        for (size_t p = 0; p < picture->pixels.size(); ++p) {
-            if (mask->pixels[p] != 0) catColours.insert(picture->pixels[p]);
+        ASSERT_EQ(picture->Width(), mask->Width());
+        ASSERT_EQ(picture->Height(), mask->Height());
+        for (int y = 0; y < picture->Height(); ++y) {
+            for (int x = 0; x < picture->Width(); ++x) {
+                if (mask->At(x, y) != 0) catColours.insert(picture->At(x, y));
+            }
         }
     }
 
@@ -96,12 +98,12 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     Clock::time_point seenAt{};
     const bool found = SampleFrames(
         [&](const TimedShot& frame) {
-            const Bitmap& shot = frame.shot;
+            const Surface& shot = frame.shot;
             const FrameScan scan = ScanFrame(shot);
             if (scan.mismatched < kCatPixels) return false;
             for (int y = scan.bounds.top; y < scan.bounds.bottom; ++y) {
                 for (int x = scan.bounds.left; x < scan.bounds.right; ++x) {
-                    const std::uint32_t c = shot.at(x, y);
+                    const std::uint32_t c = shot.At(x, y);
                     if (c == 0 || c == PatternColour(x, y)) continue;
                     EXPECT_TRUE(CouldBeCat(c, PatternColour(x, y), catColours))
                         << "pixel (" << x << ", " << y << ") is 0x" << std::hex << c
@@ -125,7 +127,7 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
     int matched = 0;
     const bool again = SampleFrames(
         [&](const TimedShot& frame) {
-            const Bitmap& shot = frame.shot;
+            const Surface& shot = frame.shot;
             const FrameScan scan = ScanFrame(shot);
             if (scan.lit == 0 ||
                 (scan.bounds.left == firstSpot.left && scan.bounds.top == firstSpot.top)) {
@@ -135,7 +137,7 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
             for (int y = scan.bounds.top; y < scan.bounds.bottom; ++y) {
                 for (int x = scan.bounds.left; x < scan.bounds.right; ++x) {
                     const std::uint32_t cat = catAt[static_cast<size_t>(y) * screen.width + x];
-                    const std::uint32_t c = shot.at(x, y);
+                    const std::uint32_t c = shot.At(x, y);
                     if (cat == 0 || c == 0) continue;
                     EXPECT_EQ(c, cat) << "at (" << x << ", " << y << ") the cat changed";
                     if (c != cat) return true;

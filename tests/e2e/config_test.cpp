@@ -238,12 +238,12 @@ LabelInk WaitForLabelInk(HWND label) {
     LabelInk ink;
     WaitUntil(
         [&] {
-            const Bitmap shot = CaptureScreen(r);
+            const Surface shot = CaptureScreen(r);
             ink = LabelInk{};
-            for (int y = 0; y < shot.height; ++y) {
+            for (int y = 0; y < shot.Height(); ++y) {
                 bool lettered = false;
-                for (int x = 0; x < shot.width; ++x) {
-                    const std::uint32_t p = shot.at(x, y);
+                for (int x = 0; x < shot.Width(); ++x) {
+                    const std::uint32_t p = shot.At(x, y);
                     const int red = (p >> 16) & 0xFF, green = (p >> 8) & 0xFF, blue = p & 0xFF;
                     ++ink.total;
                     if (p == kLabelBackPixel) ++ink.back;
@@ -377,11 +377,12 @@ TEST_F(ConfigTest, CaptionsHaveGlyphsAndTheLabelItsColours) {
     if (auto replacement = ReadRegString(kFontReplacements, L"MS UI Gothic")) {
         wanted = *replacement;
     }
-    HDC dc = CreateCompatibleDC(nullptr);
-    HFONT font = CreateFontW(-Px(195), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, wanted.c_str());
-    HGDIOBJ previous = SelectObject(dc, font);
+    const gloam::unique_hdc memory(CreateCompatibleDC(nullptr));
+    const gloam::unique_hfont font(CreateFontW(
+        -Px(195), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, wanted.c_str()));
+    const HDC dc = memory.get();
+    const gloam::select_object_guard selected(dc, font.get());
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, face);
     EXPECT_TRUE(EqualsNoCase(face, wanted))
@@ -400,9 +401,6 @@ TEST_F(ConfigTest, CaptionsHaveGlyphsAndTheLabelItsColours) {
                 << "\" of \"" << Narrow(text) << "\"";
         }
     }
-    SelectObject(dc, previous);
-    DeleteObject(font);
-    DeleteDC(dc);
 
     const LabelInk ink = WaitForLabelInk(dialog_.Label1);
     EXPECT_GT(ink.back, ink.total / 2) << "the label's background is not RGB(192, 192, 255)";

@@ -71,7 +71,7 @@ class CoverWatch : public DisplayRunTest {
             },
             5s))
             << "no cover over the second monitor";
-        ASSERT_TRUE(WaitUntil([] { return CaptureScreen(kSecond).ShareOf(0) == 1.0; }, 5s, 50ms))
+        ASSERT_TRUE(WaitUntil([] { return ShareOf(CaptureScreen(kSecond), 0) == 1.0; }, 5s, 50ms))
             << "the second monitor is not black";
     }
 
@@ -86,7 +86,7 @@ class CoverWatch : public DisplayRunTest {
             [&] {
                 return Same(RectOf(cover_), kSecond) &&
                        WindowFromPoint(Middle(kSecond)) == cover_ &&
-                       CaptureScreen(kSecond).ShareOf(0) == 1.0;
+                       ShareOf(CaptureScreen(kSecond), 0) == 1.0;
             },
             3s, 50ms);
     }
@@ -122,7 +122,7 @@ TEST_F(CoverWatch, UntouchedStaysPut) {
                 change = "the cover went";
             } else if (!Same(RectOf(cover_), kSecond)) {
                 change = "the cover moved";
-            } else if (CaptureScreen(kSecond).ShareOf(0) != 1.0) {
+            } else if (ShareOf(CaptureScreen(kSecond), 0) != 1.0) {
                 change = "the second monitor showed something";
             }
             return !change.empty();

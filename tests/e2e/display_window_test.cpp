@@ -13,11 +13,11 @@ namespace {
 constexpr double kMinBlackShare = 0.80;
 
 // Waits until the primary monitor is mostly black; `last` is the last screenshot looked at.
-bool WaitMostlyBlack(Bitmap& last) {
+bool WaitMostlyBlack(Surface& last) {
     return WaitUntil(
         [&] {
             last = CaptureScreen();
-            return last.ShareOf(0x000000) >= kMinBlackShare;
+            return ShareOf(last, 0x000000) >= kMinBlackShare;
         },
         5s, 50ms);
 }
@@ -60,15 +60,15 @@ TEST_P(DisplayWindow, CoversTheScreenBorderlessTopmostAndBlack) {
     const CursorLook pointer = ProbeClassCursor(w.hwnd);
     EXPECT_EQ(pointer, CursorLook::Invisible) << "the class cursor is " << ToString(pointer);
 
-    Bitmap last;
+    Surface last;
     EXPECT_TRUE(WaitMostlyBlack(last))
-        << "only " << last.ShareOf(0x000000) * 100 << "% of the screen is black";
-    if (!last.pixels.empty()) {
+        << "only " << ShareOf(last, 0x000000) * 100 << "% of the screen is black";
+    if (last.Width() > 0) {
         // A round spot never reaches the corners of the screen.
-        EXPECT_EQ(last.at(0, 0), 0u);
-        EXPECT_EQ(last.at(last.width - 1, 0), 0u);
-        EXPECT_EQ(last.at(0, last.height - 1), 0u);
-        EXPECT_EQ(last.at(last.width - 1, last.height - 1), 0u);
+        EXPECT_EQ(last.At(0, 0), 0u);
+        EXPECT_EQ(last.At(last.Width() - 1, 0), 0u);
+        EXPECT_EQ(last.At(0, last.Height() - 1), 0u);
+        EXPECT_EQ(last.At(last.Width() - 1, last.Height() - 1), 0u);
     }
     EXPECT_TRUE(scr.Running());
 }
@@ -88,9 +88,9 @@ TEST_F(DisplayOrder, AboveAnEarlierTopmostWindow) {
     ScrProcess scr(L"/S");
     auto shown = scr.WaitForVisibleWindow(kDisplayClass, kDisplayTitle);
     ASSERT_TRUE(shown.has_value());
-    Bitmap last;
+    Surface last;
     EXPECT_TRUE(WaitMostlyBlack(last))
-        << "only " << last.ShareOf(0x000000) * 100
+        << "only " << ShareOf(last, 0x000000) * 100
         << "% of the screen is black: the test's topmost window is in front";
     POINT centre{PrimaryScreen().width / 2, PrimaryScreen().height / 2};
     EXPECT_EQ(GetAncestor(WindowFromPoint(centre), GA_ROOT), shown->hwnd);
@@ -121,12 +121,13 @@ TEST(CursorProbe, TellsTheArrowFromABlankCursor) {
         wc.hCursor = c.cursor;
         wc.lpszClassName = c.cls;
         RegisterClassExW(&wc);
-        HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, c.cls, L"probe", WS_POPUP, 0, 0, 8, 8,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        const CursorLook look = ProbeClassCursor(hwnd);
+        gloam::unique_hwnd window(CreateWindowExW(WS_EX_TOOLWINDOW, c.cls, L"probe", WS_POPUP, 0, 0,
+                                                  8, 8, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                                  nullptr));
+        ASSERT_TRUE(window);
+        const CursorLook look = ProbeClassCursor(window.get());
         EXPECT_EQ(look, c.expected) << Narrow(c.cls) << ": " << ToString(look);
-        DestroyWindow(hwnd);
+        window.reset();
         UnregisterClassW(c.cls, GetModuleHandleW(nullptr));
     }
     DestroyCursor(blank);

@@ -9,6 +9,7 @@
 
 #include "platform/handles_win.h"
 #include "registry.h"
+#include "tests/reference.h"
 #include "text.h"
 #include "wait.h"
 
@@ -52,8 +53,8 @@ bool StartUnix(std::wstring command_line) {
                         &si, &pi)) {
         return false;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const gloam::unique_handle thread(pi.hThread);
+    const gloam::unique_handle process(pi.hProcess);
     return true;
 }
 
@@ -87,11 +88,11 @@ double TwipsPerPixel() {
 }
 
 int Px(double twips) {
-    return static_cast<int>(std::nearbyint(twips / TwipsPerPixel()));
+    return gloam_tests::reference::Nearest(twips / TwipsPerPixel()).value();
 }
 
 int PxAt(double twips, int dpi) {
-    return static_cast<int>(std::nearbyint(twips / (1440.0 / dpi)));
+    return gloam_tests::reference::Nearest(twips / (1440.0 / dpi)).value();
 }
 
 std::vector<Monitor> DefaultMonitors() {

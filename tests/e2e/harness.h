@@ -5,7 +5,7 @@
 // wineserver and the same X display). Each header is one concern; this one gathers them.
 #pragma once
 
-#include "bitmap.h"
+#include "capture.h"
 #include "cursor_probe.h"
 #include "environment.h"
 #include "fixture.h"

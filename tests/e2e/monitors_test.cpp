@@ -107,7 +107,7 @@ class SeveralMonitors : public PatternDisplayTest {
         return WaitUntil(
             [&] {
                 for (const RECT& r : OtherMonitors()) {
-                    const double black = CaptureScreen(r).ShareOf(0);
+                    const double black = ShareOf(CaptureScreen(r), 0);
                     if (black != 1.0) {
                         where = "monitor " + Describe(r) + " is only " +
                                 std::to_string(black * 100) + "% black";
@@ -163,7 +163,7 @@ TEST_P(EveryMonitor, OthersBlackPrimaryExact) {
             EXPECT_EQ(scan.bounds.Width(), 287);
             EXPECT_EQ(scan.bounds.Height(), 288);
             for (const RECT& r : OtherMonitors()) {
-                EXPECT_EQ(CaptureScreen(r).ShareOf(0), 1.0) << "monitor " << Describe(r) << " lit";
+                EXPECT_EQ(ShareOf(CaptureScreen(r), 0), 1.0) << "monitor " << Describe(r) << " lit";
             }
             return frames >= 5 || HasFailure();
         },

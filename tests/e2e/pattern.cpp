@@ -7,12 +7,12 @@
 
 namespace e2e {
 
-FrameScan ScanFrame(const Bitmap& shot) {
+FrameScan ScanFrame(const Surface& shot) {
     FrameScan scan;
     int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    for (int y = 0; y < shot.height; ++y) {
-        const std::uint32_t* row = &shot.pixels[static_cast<size_t>(y) * shot.width];
-        for (int x = 0; x < shot.width; ++x) {
+    for (int y = 0; y < shot.Height(); ++y) {
+        const std::uint32_t* row = shot.View().Row(y);
+        for (int x = 0; x < shot.Width(); ++x) {
             if (row[x] == 0) continue;
             ++scan.lit;
             if (row[x] != PatternColour(x, y)) ++scan.mismatched;
@@ -41,10 +41,14 @@ gloam::Rect SpotMask::Disc() const {
 }
 
 std::optional<SpotMask> LoadSpotMask() {
-    std::optional<Bitmap> bitmap = LoadBitmapResource(IDB_SPOT);
-    if (!bitmap || bitmap->width != bitmap->height) return std::nullopt;
-    SpotMask mask{bitmap->width, std::vector<bool>(bitmap->pixels.size())};
-    for (size_t i = 0; i < bitmap->pixels.size(); ++i) mask.white[i] = bitmap->pixels[i] != 0;
+    const std::optional<Surface> bitmap = LoadBitmapResource(IDB_SPOT);
+    if (!bitmap || bitmap->Width() != bitmap->Height()) return std::nullopt;
+    const int size = bitmap->Width();
+    SpotMask mask{size, std::vector<bool>(static_cast<size_t>(size) * size)};
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            mask.white[static_cast<size_t>(y) * size + x] = bitmap->At(x, y) != 0;
+    }
     return mask;
 }
 
@@ -54,12 +58,7 @@ void PatternDisplayTest::StartDisplayOverPattern(const wchar_t* speed, const wch
     ASSERT_TRUE(pattern_->WaitShown()) << "the test's pattern never reached the screen";
     ASSERT_NO_FATAL_FAILURE(StartDisplay(speed, size));
     // Until the window's first paint reaches the screen, the pattern still shows there.
-    ASSERT_TRUE(WaitUntil(
-        [] {
-            const Bitmap shot = CaptureScreen();
-            return !shot.empty() && shot.ShareOf(0x000000) > 0.5;
-        },
-        5s, 20ms))
+    ASSERT_TRUE(WaitUntil([] { return ShareOf(CaptureScreen(), 0x000000) > 0.5; }, 5s, 20ms))
         << "the display never blacked out the screen";
 }
 

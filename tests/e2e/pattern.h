@@ -27,7 +27,7 @@ struct FrameScan {
     gloam::Rect bounds;  // bounding box of the lit pixels (empty when none)
     int mismatched = 0;  // lit pixels whose colour is not the pattern's at that place
 };
-FrameScan ScanFrame(const Bitmap& shot);
+FrameScan ScanFrame(const Surface& shot);
 
 // The spot mask as built into the .scr (bitmap resource 300): white disc on black, 300 x 300,
 // row 0 at the top. True where the mask is white.
@@ -42,7 +42,7 @@ std::optional<SpotMask> LoadSpotMask();
 
 // A screenshot with the moment it was complete.
 struct TimedShot {
-    Bitmap shot;
+    Surface shot;
     std::chrono::steady_clock::time_point taken;
 };
 

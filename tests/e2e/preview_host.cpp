@@ -1,5 +1,7 @@
 #include "preview_host.h"
 
+#include "platform/handles_win.h"
+
 namespace e2e {
 namespace {
 
@@ -7,9 +9,8 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_ERASEBKGND) {
         RECT r{};
         GetClientRect(hwnd, &r);
-        HBRUSH brush = CreateSolidBrush(kHostColour);
-        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-        DeleteObject(brush);
+        const gloam::unique_hbrush brush(CreateSolidBrush(kHostColour));
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush.get());
         return 1;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -28,26 +29,25 @@ PreviewHost::PreviewHost(int width, int height) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"GloamE2EPreviewHost";
     RegisterClassExW(&wc);  // a second registration fails harmlessly
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, wc.lpszClassName,
-                            L"GloamDrift e2e preview host", WS_POPUP | WS_CLIPCHILDREN, 200, 150,
-                            width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, wc.lpszClassName,
+                                L"GloamDrift e2e preview host", WS_POPUP | WS_CLIPCHILDREN, 200,
+                                150, width, height, nullptr, nullptr, wc.hInstance, nullptr));
     if (!hwnd_) {
         ADD_FAILURE() << "cannot create the host window";
         return;
     }
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    UpdateWindow(hwnd_);
+    ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd());
 }
 
 void PreviewHost::Destroy() {
-    if (hwnd_) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
+    hwnd_.reset();
     PumpMessages();
 }
 
 POINT PreviewHost::ClientOrigin() const {
     POINT p{0, 0};
-    ClientToScreen(hwnd_, &p);
+    ClientToScreen(hwnd(), &p);
     return p;
 }
 
@@ -56,7 +56,7 @@ HWND PreviewHost::WaitForPreview(ScrProcess& scr) const {
     WaitUntil(
         [&] {
             scr.Observe();
-            found = FindWindowExW(hwnd_, nullptr, kPreviewClass, nullptr);
+            found = FindWindowExW(hwnd(), nullptr, kPreviewClass, nullptr);
             return (found && IsWindowVisible(found)) || !scr.Running();
         },
         kStartLimit);

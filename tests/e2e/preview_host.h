@@ -26,15 +26,15 @@ class PreviewHost : NoCopy {
     PreviewHost(int width, int height);
     ~PreviewHost() { Destroy(); }
 
-    HWND hwnd() const { return hwnd_; }
-    std::wstring Number() const { return NumberOf(hwnd_); }
+    HWND hwnd() const { return hwnd_.get(); }
+    std::wstring Number() const { return NumberOf(hwnd()); }
     void Destroy();
     POINT ClientOrigin() const;
     // The preview window once it is a visible child of the host; nullptr when none shows in time.
     HWND WaitForPreview(ScrProcess& scr) const;
 
   private:
-    HWND hwnd_ = nullptr;
+    gloam::unique_hwnd hwnd_;
 };
 
 // A window of this process on a desktop of its own, made by a thread of its own: a window that

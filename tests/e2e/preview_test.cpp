@@ -15,11 +15,11 @@ namespace e2e {
 namespace {
 
 // The preview picture as the .scr carries it.
-Bitmap PreviewPicture() {
-    std::optional<Bitmap> picture = LoadBitmapResource(IDB_PREVIEW);
+Surface PreviewPicture() {
+    std::optional<Surface> picture = LoadBitmapResource(IDB_PREVIEW);
     if (!picture) {
-        ADD_FAILURE() << "no 24-bit preview bitmap in the .scr";
-        return Bitmap{};
+        ADD_FAILURE() << "no preview bitmap in the .scr";
+        return Surface();
     }
     return *picture;
 }
@@ -27,9 +27,9 @@ Bitmap PreviewPicture() {
 // The first mismatch between the screen and the expected picture in the host's client area, or
 // an empty text when they agree. `width` x `height` is the part of the client area checked;
 // under Wine only the host's own painting beside and below the preview.
-std::string Mismatch(const Bitmap& picture, POINT origin, int width, int height, int shown_w,
+std::string Mismatch(const Surface& picture, POINT origin, int width, int height, int shown_w,
                      int shown_h) {
-    const Bitmap shot = CaptureScreen();
+    const Surface shot = CaptureScreen();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::uint32_t want = kHostPixel;
@@ -38,9 +38,9 @@ std::string Mismatch(const Bitmap& picture, POINT origin, int width, int height,
                 // process (its drawing goes to no X drawable): there only the host's own
                 // painting can be checked.
                 if (UnderWine()) continue;
-                want = x < picture.width && y < picture.height ? picture.at(x, y) : 0u;
+                want = x < picture.Width() && y < picture.Height() ? picture.At(x, y) : 0u;
             }
-            const std::uint32_t got = shot.at(origin.x + x, origin.y + y);
+            const std::uint32_t got = shot.At(origin.x + x, origin.y + y);
             if (got != want) {
                 char text[128];
                 std::snprintf(text, sizeof text, "at (%d, %d) of the host: %06X, expected %06X", x,
@@ -67,8 +67,8 @@ class ShownInTheHost : public PreviewTest, public ::testing::WithParamInterface<
 
 TEST_P(ShownInTheHost, AsAChildAtTheTopLeftCornerWithThePicture) {
     const HostCase c = GetParam();
-    const Bitmap picture = PreviewPicture();
-    ASSERT_FALSE(picture.pixels.empty());
+    const Surface picture = PreviewPicture();
+    ASSERT_GT(picture.Width(), 0);
     PreviewHost host(c.host_width, c.host_height);
     ScrProcess scr(std::wstring(c.format) + NumberOf(host.hwnd()));
     HWND preview = host.WaitForPreview(scr);
@@ -122,8 +122,8 @@ TEST_F(PreviewTest, LooksTheSameWhateverTheSettings) {
     // Values the display and the dialog would refuse; the preview does not use them.
     WriteRegString(kSettingsKey, L"Speed", L"5");
     WriteRegString(kSettingsKey, L"Size", L"-1");
-    const Bitmap picture = PreviewPicture();
-    ASSERT_FALSE(picture.pixels.empty());
+    const Surface picture = PreviewPicture();
+    ASSERT_GT(picture.Width(), 0);
     PreviewHost host(200, 120);
     ScrProcess scr(L"/P " + NumberOf(host.hwnd()));
     HWND preview = host.WaitForPreview(scr);
@@ -144,8 +144,8 @@ TEST_F(PreviewTest, LooksTheSameWhateverTheSettings) {
 // The desktop's own window as the host: the preview is then a window of the screen itself, which
 // Wine draws too, so the picture can be compared pixel for pixel everywhere.
 TEST_F(PreviewTest, PaintsThePicturePixelForPixelAtItsTopLeftCorner) {
-    const Bitmap picture = PreviewPicture();
-    ASSERT_FALSE(picture.pixels.empty());
+    const Surface picture = PreviewPicture();
+    ASSERT_GT(picture.Width(), 0);
     PatternWindow behind;  // so that nothing else on the screen can pass for the picture
     ASSERT_TRUE(behind.WaitShown());
     ScrProcess scr(L"/P " + NumberOf(GetDesktopWindow()));
@@ -160,19 +160,19 @@ TEST_F(PreviewTest, PaintsThePicturePixelForPixelAtItsTopLeftCorner) {
     std::string mismatch;
     const bool painted = WaitUntil(
         [&] {
-            const Bitmap shot = CaptureScreen();
+            const Surface shot = CaptureScreen();
             mismatch.clear();
             for (int y = 0; y < height + 8 && mismatch.empty(); ++y) {
                 for (int x = 0; x < width + 8; ++x) {
                     // Black where the window is larger than the picture; the pattern beyond it.
                     std::uint32_t want = PatternColour(x, y);
                     if (x < width && y < height) {
-                        want = x < picture.width && y < picture.height ? picture.at(x, y) : 0u;
+                        want = x < picture.Width() && y < picture.Height() ? picture.At(x, y) : 0u;
                     }
-                    if (shot.at(x, y) != want) {
+                    if (shot.At(x, y) != want) {
                         char text[96];
                         std::snprintf(text, sizeof text, "at (%d, %d): %06X, expected %06X", x, y,
-                                      shot.at(x, y), want);
+                                      shot.At(x, y), want);
                         mismatch = text;
                         break;
                     }

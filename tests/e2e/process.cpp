@@ -60,11 +60,11 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring de
         ADD_FAILURE() << "cannot start " << Narrow(commandLine_) << ", error " << error;
         return;
     }
+    const gloam::unique_handle thread(pi.hThread);
     if (before_run) {
         before_run(pi.dwThreadId);
-        ResumeThread(pi.hThread);
+        ResumeThread(thread.get());
     }
-    CloseHandle(pi.hThread);
     process_.reset(pi.hProcess);
     pid_ = pi.dwProcessId;
 }

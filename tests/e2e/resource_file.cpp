@@ -1,5 +1,10 @@
 #include "resource_file.h"
 
+#include <span>
+
+#include "platform/dib.h"
+#include "platform/error.h"
+
 namespace e2e {
 namespace {
 
@@ -38,11 +43,19 @@ std::vector<WORD> ResourceFile::Languages(const wchar_t* type, const wchar_t* na
     return out;
 }
 
-std::optional<Bitmap> LoadBitmapResource(int id) {
+std::optional<Surface> DecodeBitmap(const std::vector<std::uint8_t>& bytes) {
+    try {
+        return gloam::DecodeDib(std::as_bytes(std::span(bytes)), "bitmap resource");
+    } catch (const gloam::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Surface> LoadBitmapResource(int id) {
     const ResourceFile scr;
     const auto bytes = scr.Find(RT_BITMAP, MAKEINTRESOURCEW(id));
     if (!bytes) return std::nullopt;
-    return DecodeDib24(*bytes);
+    return DecodeBitmap(*bytes);
 }
 
 }  // namespace e2e

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap.h"
+#include "capture.h"
 #include "process.h"
 
 namespace e2e {
@@ -29,7 +29,11 @@ class ResourceFile {
     gloam::unique_hmodule module_;
 };
 
-// Bitmap resource `id` of the .scr, decoded; nullopt when absent or not a 24-bit bitmap.
-std::optional<Bitmap> LoadBitmapResource(int id);
+// A bitmap resource's bytes decoded by the program's own decoder; nullopt when it cannot read them.
+std::optional<Surface> DecodeBitmap(const std::vector<std::uint8_t>& bytes);
+
+// Bitmap resource `id` of the .scr, decoded by the program's own decoder; nullopt when absent or
+// not a bitmap the program can read.
+std::optional<Surface> LoadBitmapResource(int id);
 
 }  // namespace e2e

@@ -220,7 +220,7 @@ TEST(CursorResource, InvisiblePointerAsInTheCursorFile) {
 // ---- cats ---------------------------------------------------------------------------------------
 
 // Checks the format every cat bitmap shares and decodes it.
-void DecodeCatBitmap(const ResourceFile& scr, WORD id, int width, int height, Bitmap& out) {
+void DecodeCatBitmap(const ResourceFile& scr, WORD id, int width, int height, Surface& out) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     EXPECT_EQ(scr.Languages(RT_BITMAP, MAKEINTRESOURCEW(id)), std::vector<WORD>{kJapanese});
     auto data = scr.Find(RT_BITMAP, MAKEINTRESOURCEW(id), kJapanese);
@@ -238,7 +238,7 @@ void DecodeCatBitmap(const ResourceFile& scr, WORD id, int width, int height, Bi
     const size_t stride = static_cast<size_t>((width * 3 + 3) / 4 * 4);
     ASSERT_EQ(data->size(), 40 + stride * static_cast<size_t>(height));
 
-    const std::optional<Bitmap> decoded = DecodeDib24(*data);
+    const std::optional<Surface> decoded = DecodeBitmap(*data);
     ASSERT_TRUE(decoded.has_value());
     out = *decoded;
 }
@@ -262,15 +262,15 @@ TEST_P(CatBitmaps, PictureAndMaskAgree) {
     const Cat cat = GetParam();
     ResourceFile scr;
     ASSERT_TRUE(scr.loaded()) << Narrow(ScrPath());
-    Bitmap picture, mask;
+    Surface picture, mask;
     ASSERT_NO_FATAL_FAILURE(DecodeCatBitmap(scr, cat.picture, cat.width, cat.height, picture));
     ASSERT_NO_FATAL_FAILURE(DecodeCatBitmap(scr, cat.mask, cat.width, cat.height, mask));
 
     int maskWhite = 0, maskBlack = 0, fringe = 0, catPixels = 0;
     for (int y = 0; y < cat.height; ++y) {
         for (int x = 0; x < cat.width; ++x) {
-            const std::uint32_t m = mask.at(x, y);
-            const std::uint32_t p = picture.at(x, y);
+            const std::uint32_t m = mask.At(x, y);
+            const std::uint32_t p = picture.At(x, y);
             ASSERT_TRUE(m == 0x000000 || m == 0xFFFFFF)
                 << "mask pixel (" << x << ", " << y << ") is neither black nor white";
             if (m == 0xFFFFFF) {

@@ -20,19 +20,19 @@ constexpr wchar_t kScrFile[] = L"GloamDrift.scr";
 
 // Processes of the .scr anywhere on this machine (this Wine prefix).
 int ScrProcessCount() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
+    const HANDLE snapshot_handle = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot_handle == INVALID_HANDLE_VALUE) {
         ADD_FAILURE() << "cannot list the processes, error " << GetLastError();
         return -1;
     }
+    const gloam::unique_handle snapshot(snapshot_handle);
     int count = 0;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
         if (EqualsNoCase(entry.szExeFile, kScrFile)) ++count;
     }
-    CloseHandle(snapshot);
     return count;
 }
 

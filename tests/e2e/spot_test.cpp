@@ -13,15 +13,16 @@
 
 #include "harness.h"
 #include "pattern.h"
+#include "tests/reference.h"
 
 namespace e2e {
 namespace {
 
 constexpr int kNormalSpot = 300;
 
-// nearest(): to the nearest integer, halves to the even neighbour (the default rounding mode).
+// To the nearest integer, halves to the even neighbour (tests/reference.h).
 int Nearest(double v) {
-    return static_cast<int>(std::nearbyint(v));
+    return gloam_tests::reference::Nearest(v).value();
 }
 
 // Corner of frame `k` of a sweep of `frames` frames from `from` to `to` (one coordinate).
@@ -57,7 +58,7 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
     std::set<std::pair<int, int>> corners;
     bool done = SampleFrames(
         [&](const TimedShot& frame) {
-            const Bitmap& shot = frame.shot;
+            const Surface& shot = frame.shot;
             const FrameScan scan = ScanFrame(shot);
             if (scan.lit == 0) return false;  // before the first tick
             ++checked;
@@ -78,8 +79,8 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
             for (int y = 0; y < kNormalSpot; ++y) {
                 for (int x = 0; x < kNormalSpot; ++x) {
                     const int sx = cx + x, sy = cy + y;
-                    if (sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height) continue;
-                    if ((shot.at(sx, sy) != 0) != mask->at(x, y)) ++wrongShape;
+                    if (sx < 0 || sy < 0 || sx >= shot.Width() || sy >= shot.Height()) continue;
+                    if ((shot.At(sx, sy) != 0) != mask->at(x, y)) ++wrongShape;
                 }
             }
             EXPECT_EQ(wrongShape, 0) << "pixels of the square at (" << cx << ", " << cy
@@ -155,7 +156,7 @@ struct Seen {
 };
 
 // The corner of the normal spot's square in a frame, or nullopt when the frame shows no spot.
-std::optional<Seen> NormalSpotCorner(const Bitmap& shot) {
+std::optional<Seen> NormalSpotCorner(const Surface& shot) {
     const FrameScan scan = ScanFrame(shot);
     if (scan.lit == 0) return std::nullopt;
     EXPECT_EQ(scan.mismatched, 0);

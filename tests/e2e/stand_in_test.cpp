@@ -36,20 +36,22 @@ constexpr std::uint32_t kCellColours[kColumns * kRows] = {
 };
 
 // The grid, its cells in reading order; `reversed` gives the last colour first.
-Bitmap Grid(bool reversed = false) {
-    Bitmap grid{kColumns * kCell, kRows * kCell, {}};
-    for (int y = 0; y < grid.height; ++y) {
-        for (int x = 0; x < grid.width; ++x) {
-            const int cell = (y / kCell) * kColumns + x / kCell;
-            grid.pixels.push_back(kCellColours[reversed ? kColumns * kRows - 1 - cell : cell]);
+Surface Grid(bool reversed = false) {
+    Surface grid(kColumns * kCell, kRows * kCell);
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            const int cell = row * kColumns + column;
+            gloam::Fill(
+                grid.View(),
+                gloam::Rect{column * kCell, row * kCell, (column + 1) * kCell, (row + 1) * kCell},
+                kCellColours[reversed ? kColumns * kRows - 1 - cell : cell]);
         }
     }
     return grid;
 }
 
-Bitmap Flat(int width, int height, std::uint32_t colour) {
-    return Bitmap{width, height,
-                  std::vector<std::uint32_t>(static_cast<size_t>(width) * height, colour)};
+Surface Flat(int width, int height, std::uint32_t colour) {
+    return Surface(width, height, colour);
 }
 
 // What each pixel of the primary monitor must show where that is certain: a region (a cell of
@@ -68,15 +70,15 @@ class ExpectedDesktop {
 
     // `picture`, as the system decodes it, a grid of kCell cells, over `place` of the primary
     // monitor (repeated from there when `tiled`), on the desktop colour.
-    static ExpectedDesktop Placed(const Bitmap& picture, const gloam::Rect& place, bool tiled) {
+    static ExpectedDesktop Placed(const Surface& picture, const gloam::Rect& place, bool tiled) {
         const ScreenSize screen = PrimaryScreen();
         ExpectedDesktop expected(screen.width, screen.height);
-        const int columns = picture.width / kCell;
-        const int rows = picture.height / kCell;
+        const int columns = picture.Width() / kCell;
+        const int rows = picture.Height() / kCell;
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 expected.colours_.push_back(
-                    picture.at(column * kCell + kCell / 2, row * kCell + kCell / 2));
+                    picture.At(column * kCell + kCell / 2, row * kCell + kCell / 2));
             }
         }
         const int background = static_cast<int>(expected.colours_.size());
@@ -85,11 +87,11 @@ class ExpectedDesktop {
         std::vector<int> row_of(static_cast<size_t>(screen.height));
         for (int x = 0; x < screen.width; ++x) {
             column_of[static_cast<size_t>(x)] =
-                CellAlong(x, place.left, place.Width(), picture.width, tiled);
+                CellAlong(x, place.left, place.Width(), picture.Width(), tiled);
         }
         for (int y = 0; y < screen.height; ++y) {
             row_of[static_cast<size_t>(y)] =
-                CellAlong(y, place.top, place.Height(), picture.height, tiled);
+                CellAlong(y, place.top, place.Height(), picture.Height(), tiled);
         }
         for (int y = 0; y < screen.height; ++y) {
             for (int x = 0; x < screen.width; ++x) {
@@ -178,10 +180,7 @@ class StandInTest : public ScrTest {
         WriteSettings(L"2", L"2");
         scr_ = std::make_unique<ScrProcess>(L"/S", ScrPath(), ScreenSaverDesktop::kPath);
         ASSERT_TRUE(WaitUntil(
-            [this] {
-                const Bitmap shot = CaptureScreen();
-                return !scr_->Running() || (!shot.empty() && shot.ShareOf(0x000000) > 0.5);
-            },
+            [this] { return !scr_->Running() || ShareOf(CaptureScreen(), 0x000000) > 0.5; },
             kStartLimit, 20ms))
             << "the display never blacked out the screen";
         ASSERT_TRUE(scr_->Running()) << "the display ended on its own";
@@ -198,10 +197,10 @@ class StandInTest : public ScrTest {
         std::ostringstream examples;
         const bool done = SampleFrames(
             [&](const TimedShot& frame) {
-                const Bitmap& shot = frame.shot;
-                for (int y = 0; y < shot.height; ++y) {
-                    for (int x = 0; x < shot.width; ++x) {
-                        const std::uint32_t pixel = shot.at(x, y);
+                const Surface& shot = frame.shot;
+                for (int y = 0; y < shot.Height(); ++y) {
+                    for (int x = 0; x < shot.Width(); ++x) {
+                        const std::uint32_t pixel = shot.At(x, y);
                         const int region = expected.Region(x, y);
                         if (pixel == 0 || region == ExpectedDesktop::kUncertain) continue;
                         if (pixel == expected.Colour(region)) {
@@ -268,7 +267,7 @@ TEST_P(WallpaperStyles, ShowThePicturePlacedOnThePrimary) {
     const std::wstring path =
         folder_.File(c.format == PictureFormat::Png ? L"grid.png" : L"grid.jpg");
     ASSERT_TRUE(WritePicture(path, c.format, Grid()));
-    const std::optional<Bitmap> decoded = ReadPicture(path);
+    const std::optional<Surface> decoded = ReadPicture(path);
     ASSERT_TRUE(decoded.has_value());
     settings_->SetWallpaper(path, c.style, c.tile);
     ASSERT_NO_FATAL_FAILURE(StartOnScreenSaverDesktop());

@@ -5,20 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "bitmap.h"
+#include "capture.h"
+#include "platform/dib_surface_win.h"
+#include "platform/handles_win.h"
 #include "text.h"
 
 namespace e2e {
 namespace {
 
-// The pattern window's pixels, owned by the window from WM_NCCREATE to WM_NCDESTROY.
-struct PatternBits {
-    RECT area;
-    std::vector<std::uint32_t> pixels;
-};
-
+// The pattern window's picture is owned by the window from WM_NCCREATE to WM_NCDESTROY.
 LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* bits = reinterpret_cast<PatternBits*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* picture = reinterpret_cast<Surface*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
         case WM_NCCREATE: {
             auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
@@ -28,21 +25,12 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            if (bits) {
-                const int width = bits->area.right - bits->area.left;
-                const int height = bits->area.bottom - bits->area.top;
-                const BITMAPINFO info = TopDown32(width, height);
-                SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
-                                  0, 0, 0, static_cast<UINT>(height), bits->pixels.data(), &info,
-                                  DIB_RGB_COLORS);
-            }
-            EndPaint(hwnd, &ps);
+            const gloam::unique_hdc_paint dc(hwnd);
+            if (picture) gloam::PaintPicture(dc.get(), 0, 0, picture->View());
             return 0;
         }
         case WM_NCDESTROY:
-            delete bits;
+            delete picture;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
@@ -82,19 +70,17 @@ PatternWindow::PatternWindow(const RECT& area) : area_(area) {
     const wchar_t* cls = RegisterTestClass(L"GloamE2EPattern", PatternProc);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    auto* bits = new PatternBits{area, {}};
-    bits->pixels.resize(static_cast<size_t>(width) * height);
+    auto* picture = new Surface(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            bits->pixels[static_cast<size_t>(y) * width + x] =
-                PatternColour(area.left + x, area.top + y);
+            picture->View().At(x, y) = PatternColour(area.left + x, area.top + y);
         }
     }
     hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, cls, L"GloamDrift e2e pattern", WS_POPUP,
                                 area.left, area.top, width, height, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), bits));
+                                GetModuleHandleW(nullptr), picture));
     if (!hwnd_) {
-        delete bits;
+        delete picture;
         ADD_FAILURE() << "cannot create the pattern window";
         return;
     }
@@ -111,13 +97,13 @@ bool PatternWindow::WaitShown(Millis limit) const {
     const RECT area = area_;
     return WaitUntil(
         [&area] {
-            const Bitmap shot = CaptureScreen(area);
-            if (shot.empty()) return false;
-            const int xs[] = {0, shot.width / 3, shot.width / 2, shot.width - 1};
-            const int ys[] = {0, shot.height / 4, shot.height / 2, shot.height - 1};
+            const Surface shot = CaptureScreen(area);
+            if (shot.Width() == 0) return false;
+            const int xs[] = {0, shot.Width() / 3, shot.Width() / 2, shot.Width() - 1};
+            const int ys[] = {0, shot.Height() / 4, shot.Height() / 2, shot.Height() - 1};
             for (int y : ys) {
                 for (int x : xs) {
-                    if (shot.at(x, y) != PatternColour(area.left + x, area.top + y)) return false;
+                    if (shot.At(x, y) != PatternColour(area.left + x, area.top + y)) return false;
                 }
             }
             return true;

@@ -63,7 +63,7 @@ ScreenSaverDesktop::~ScreenSaverDesktop() {
     if (desktop_) CloseDesktop(desktop_);
 }
 
-bool WritePicture(const std::wstring& path, PictureFormat format, const Bitmap& picture) {
+bool WritePicture(const std::wstring& path, PictureFormat format, const Surface& picture) {
     const gloam::com_apartment com;
     const gloam::com_ptr<IWICImagingFactory> factory = Wic();
     gloam::com_ptr<IWICStream> stream;
@@ -89,27 +89,30 @@ bool WritePicture(const std::wstring& path, PictureFormat format, const Bitmap& 
     }
     WICPixelFormatGUID pixel_format = GUID_WICPixelFormat24bppBGR;
     if (FAILED(frame->Initialize(options.get())) ||
-        FAILED(
-            frame->SetSize(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height))) ||
+        FAILED(frame->SetSize(static_cast<UINT>(picture.Width()),
+                              static_cast<UINT>(picture.Height()))) ||
         FAILED(frame->SetPixelFormat(&pixel_format)) ||
         pixel_format != GUID_WICPixelFormat24bppBGR) {
         return false;
     }
-    const size_t stride = static_cast<size_t>(picture.width) * 3;
-    std::vector<BYTE> rows(stride * static_cast<size_t>(picture.height));
-    for (size_t i = 0; i < picture.pixels.size(); ++i) {
-        const std::uint32_t p = picture.pixels[i];
-        rows[3 * i] = static_cast<BYTE>(p);
-        rows[3 * i + 1] = static_cast<BYTE>(p >> 8);
-        rows[3 * i + 2] = static_cast<BYTE>(p >> 16);
+    const size_t stride = static_cast<size_t>(picture.Width()) * 3;
+    std::vector<BYTE> rows(stride * static_cast<size_t>(picture.Height()));
+    size_t i = 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x, ++i) {
+            const std::uint32_t p = picture.At(x, y);
+            rows[3 * i] = static_cast<BYTE>(p);
+            rows[3 * i + 1] = static_cast<BYTE>(p >> 8);
+            rows[3 * i + 2] = static_cast<BYTE>(p >> 16);
+        }
     }
-    return SUCCEEDED(frame->WritePixels(static_cast<UINT>(picture.height),
+    return SUCCEEDED(frame->WritePixels(static_cast<UINT>(picture.Height()),
                                         static_cast<UINT>(stride), static_cast<UINT>(rows.size()),
                                         rows.data())) &&
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
-std::optional<Bitmap> ReadPicture(const std::wstring& path) {
+std::optional<Surface> ReadPicture(const std::wstring& path) {
     const gloam::com_apartment com;
     const gloam::com_ptr<IWICImagingFactory> factory = Wic();
     gloam::com_ptr<IWICBitmapDecoder> decoder;
@@ -126,14 +129,14 @@ std::optional<Bitmap> ReadPicture(const std::wstring& path) {
                                      WICBitmapPaletteTypeCustom))) {
         return std::nullopt;
     }
-    Bitmap picture{static_cast<int>(width), static_cast<int>(height),
-                   std::vector<std::uint32_t>(static_cast<size_t>(width) * height)};
-    if (FAILED(converter->CopyPixels(nullptr, width * 4,
-                                     static_cast<UINT>(picture.pixels.size() * 4),
-                                     reinterpret_cast<BYTE*>(picture.pixels.data())))) {
+    Surface picture(static_cast<int>(width), static_cast<int>(height));
+    const gloam::PixelView pixels = picture.View();
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
+                                     reinterpret_cast<BYTE*>(pixels.pixels)))) {
         return std::nullopt;
     }
-    for (auto& p : picture.pixels) p &= 0x00FFFFFFu;
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
+        pixels.pixels[i] &= 0x00FFFFFFu;
     return picture;
 }
 
@@ -199,7 +202,7 @@ std::wstring KeptWallpaperCopy::Path() {
                : std::wstring();
 }
 
-KeptWallpaperCopy::KeptWallpaperCopy(const Bitmap& picture) {
+KeptWallpaperCopy::KeptWallpaperCopy(const Surface& picture) {
     const std::wstring path = Path();
     if (path.empty()) {
         ADD_FAILURE() << "no application data folder";

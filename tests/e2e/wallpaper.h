@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "bitmap.h"
+#include "capture.h"
 #include "no_copy.h"
 #include "registry.h"
 
@@ -36,9 +36,9 @@ class ScreenSaverDesktop : NoCopy {
 enum class PictureFormat { Png, Jpeg };
 
 // Writes `picture` with the system's encoder (JPEG at its best quality). False on any failure.
-bool WritePicture(const std::wstring& path, PictureFormat format, const Bitmap& picture);
+bool WritePicture(const std::wstring& path, PictureFormat format, const Surface& picture);
 // A picture file as the system's decoder reads it.
-std::optional<Bitmap> ReadPicture(const std::wstring& path);
+std::optional<Surface> ReadPicture(const std::wstring& path);
 // Any bytes as a file.
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
@@ -73,7 +73,7 @@ class DesktopSettings : NoCopy {
 // wallpaper, written as a PNG while the object lives.
 class KeptWallpaperCopy : NoCopy {
   public:
-    explicit KeptWallpaperCopy(const Bitmap& picture);
+    explicit KeptWallpaperCopy(const Surface& picture);
     ~KeptWallpaperCopy();
     bool Written() const { return written_; }
     static std::wstring Path();

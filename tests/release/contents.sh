@@ -23,7 +23,7 @@ epoch=$(git -C "$a" log -1 --format=%ct)
 
 check "res/version.h gives a version ($version)" test -n "$version"
 
-listing() { (cd "$dist" && ls -A | tr '\n' ' '); }
+listing() { (cd "$dist" && shopt -s dotglob nullglob && printf '%s ' *); }
 check "dist holds the zip, the installer and SHA256SUMS" \
     test "$(listing)" == "GloamDrift-$version-setup.exe GloamDrift-$version.zip SHA256SUMS "
 sums_verify() { (cd "$1" && sha256sum --quiet -c SHA256SUMS) && [[ $(wc -l <"$1/SHA256SUMS") == "$2" ]]; }

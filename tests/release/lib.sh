@@ -1,33 +1,9 @@
-# Shared by the release tests (sourced): one line per check, a closing count, the version.
 # shellcheck shell=bash
+# Shared by the release tests (sourced): check, skip and finish (tests/check.sh), the version,
+# the clones.
 
-passed=0
-failed=0
-skipped=0
-
-# check DESCRIPTION COMMAND [ARGS...]: passes when the command succeeds.
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $what"
-        failed=$((failed + 1))
-    fi
-}
-
-skip() {
-    echo "skip $1"
-    skipped=$((skipped + 1))
-}
-
-# The closing line; the exit code says whether every check passed.
-finish() {
-    echo "$passed passed, $failed failed, $skipped skipped"
-    [[ $failed == 0 ]]
-}
+# shellcheck source=tests/check.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../check.sh"
 
 # version_string SOURCE_DIR: GLOAM_VERSION_STRING of res/version.h.
 version_string() {

@@ -22,17 +22,8 @@ case "$arch" in
 esac
 objdump=${OBJDUMP:-$arch-w64-mingw32-objdump}
 
-fail=0
-pass=0
-check() { # description, condition result (0 = ok)
-    if [[ $2 == 0 ]]; then
-        echo "ok   $1"
-        pass=$((pass + 1))
-    else
-        echo "FAIL $1"
-        fail=$((fail + 1))
-    fi
-}
+# shellcheck source=tests/check.sh
+source "$(dirname "$0")/../check.sh"
 
 if [[ ! -f "$file" ]]; then
     echo "FAIL $file does not exist"
@@ -47,30 +38,23 @@ private=$("$objdump" -p "$file" 2>&1) || {
     exit 1
 }
 
-grep -q "file format $want_format\$" <<<"$headers"
-check "file format $want_format" $?
-grep -q "^architecture: $want_arch," <<<"$headers"
-check "machine $want_arch" $?
-grep -Eq "^Magic[[:space:]]+$want_magic" <<<"$private"
-check "optional header magic $want_magic" $?
-grep -Eq "^Subsystem[[:space:]]+0+2[[:space:]]+\(Windows GUI\)" <<<"$private"
-check "subsystem Windows GUI" $?
+check "file format $want_format" grep -q "file format $want_format\$" <<<"$headers"
+check "machine $want_arch" grep -q "^architecture: $want_arch," <<<"$headers"
+check "optional header magic $want_magic" grep -Eq "^Magic[[:space:]]+$want_magic" <<<"$private"
+check "subsystem Windows GUI" \
+    grep -Eq "^Subsystem[[:space:]]+0+2[[:space:]]+\(Windows GUI\)" <<<"$private"
 
 # Windows' own DLLs (and the API sets that map onto them). Anything else, in particular
 # libstdc++-6, libgcc_s_*, libwinpthread-1, would have to be shipped beside the .scr.
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|version|shlwapi|uxtheme|dwmapi|winmm|imm32|msimg32|shcore|ntdll|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
 mapfile -t dlls < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$private" | tr -d '\r')
-((${#dlls[@]} > 0))
-check "imports at least one DLL (${#dlls[@]} found)" $?
+check "imports at least one DLL (${#dlls[@]} found)" test "${#dlls[@]}" -gt 0
 for dll in "${dlls[@]}"; do
     lower=$(tr '[:upper:]' '[:lower:]' <<<"$dll")
-    grep -Eq "$allowed" <<<"$lower"
-    check "import from system DLL $dll" $?
+    check "import from system DLL $dll" grep -Eq "$allowed" <<<"$lower"
 done
 for dll in USER32 GDI32; do
-    grep -Eiq "DLL Name: $dll\.dll" <<<"$private"
-    check "imports $dll.dll (a windowed program)" $?
+    check "imports $dll.dll (a windowed program)" grep -Eiq "DLL Name: $dll\.dll" <<<"$private"
 done
 
-echo "$pass passed, $fail failed"
-[[ $fail == 0 ]]
+finish

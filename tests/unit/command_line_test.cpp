@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/settings.h"
 #include "platform/text.h"
-#include "startup/settings.h"
 #include "test_support.h"
 
 namespace gloam {

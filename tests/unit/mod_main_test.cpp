@@ -96,11 +96,5 @@ TEST(RegisterInstallInfo, AFailingWriteIsAnError) {
     EXPECT_THROW(RegisterInstallInfo(store, L"C:\\GloamDrift.scr"), RuntimeError);
 }
 
-TEST(Titles, AreTheOnesOtherInstancesLookFor) {
-    EXPECT_EQ(std::wstring(kDisplayTitle), L"Gloam Drift Screen Saver");
-    // A blank, a hyphen-minus and a blank, then 設定.
-    EXPECT_EQ(std::wstring(kConfigTitle), L"Gloam Drift Screen Saver - \x8A2D\x5B9A");
-}
-
 }  // namespace
 }  // namespace gloam::modMain

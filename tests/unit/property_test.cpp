@@ -25,8 +25,9 @@
 #include "platform/error.h"
 #include "platform/local_time.h"
 #include "platform/numeric.h"
+#include "platform/settings.h"
 #include "startup/command_line.h"
-#include "startup/settings.h"
+#include "tests/reference.h"
 
 namespace gloam {
 namespace {
@@ -40,103 +41,25 @@ constexpr int kFailuresShown = 8;
 
 // ---- reference models ---------------------------------------------------------------------------
 
-// The characters of the leading number of `text`, or "" when it does not start with one. Blanks
-// and tabs before it are skipped; then an optional sign; then digits holding at most one point,
-// with at least one digit among them; then an exponent, which counts only when it has a digit.
-// Only the ASCII digits 0-9 are digits: no other character of any script continues a number.
-std::string ReferenceNumberChars(std::wstring_view text) {
-    const auto is_digit = [&](size_t i) {
-        return i < text.size() && text[i] >= L'0' && text[i] <= L'9';
-    };
-    const auto is_one_of = [&](size_t i, std::wstring_view set) {
-        return i < text.size() && set.find(text[i]) != std::wstring_view::npos;
-    };
-    size_t i = 0;
-    while (is_one_of(i, L" \t")) ++i;
-    std::string sign;
-    if (is_one_of(i, L"+-")) sign = static_cast<char>(text[i++]);
-    std::string mantissa;
-    bool seen_point = false;
-    bool seen_digit = false;
-    for (;; ++i) {
-        if (is_digit(i)) {
-            seen_digit = true;
-        } else if (!seen_point && is_one_of(i, L".")) {
-            seen_point = true;
-        } else {
-            break;
-        }
-        mantissa += static_cast<char>(text[i]);
-    }
-    if (!seen_digit) return "";
-    std::string exponent;
-    if (is_one_of(i, L"eE")) {
-        size_t j = i + 1;
-        std::string candidate = "e";
-        if (is_one_of(j, L"+-")) candidate += static_cast<char>(text[j++]);
-        if (is_digit(j)) {
-            while (is_digit(j)) candidate += static_cast<char>(text[j++]);
-            exponent = candidate;
-        }
-    }
-    return sign + mantissa + exponent;
-}
+// tests/reference.h, and the mode a key names.
+namespace reference = gloam_tests::reference;
 
-// The value of the leading number: 0 when there is none, +/-infinity beyond the doubles, 0 below
-// them.
-double ReferenceValue(std::wstring_view text) {
-    const std::string chars = ReferenceNumberChars(text);
-    if (chars.empty()) return 0.0;
-    errno = 0;
-    char* end = nullptr;
-    const double value = std::strtod(chars.c_str(), &end);
-    EXPECT_EQ(end, chars.c_str() + chars.size()) << "the reference cut a number strtod won't read";
-    return value;
-}
-
-// Nearest 32-bit integer, halves to the even one; nullopt for an overflow.
 std::optional<int32_t> ReferenceNearest(double value) {
-    if (std::isnan(value) || std::isinf(value)) return std::nullopt;
-    const double below = std::floor(value);
-    const double fraction = value - below;  // exact: both lie within one unit of each other
-    double rounded = below;
-    if (fraction > 0.5) {
-        rounded = below + 1;
-    } else if (fraction == 0.5) {
-        rounded = std::fmod(below, 2.0) == 0.0 ? below : below + 1;
-    }
-    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
-    return static_cast<int32_t>(rounded);
+    return reference::Nearest(value);
 }
 
-// The first two characters (fewer when the text is shorter), a-z made A-Z. Only ASCII letters are
-// upper-cased: a fullwidth S or a long s (U+017F) names no mode.
-std::wstring ReferenceModeKey(std::wstring_view text) {
-    std::wstring key;
-    for (size_t i = 0; i < text.size() && i < 2; ++i) {
-        wchar_t c = text[i];
-        if (L'a' <= c && c <= L'z') c = static_cast<wchar_t>(c - 32);
-        key.push_back(c);
-    }
-    return key;
+double ReferenceValue(std::wstring_view text) {
+    return reference::Value(text);
 }
 
 Mode ReferenceMode(std::wstring_view text) {
-    const std::wstring key = ReferenceModeKey(text);
+    const std::wstring key = reference::ModeKey(text);
     if (key.size() == 2 && key[0] == L'/') {
         if (key[1] == L'S') return Mode::Screen;
         if (key[1] == L'C') return Mode::Config;
         if (key[1] == L'P') return Mode::Preview;
     }
     return Mode::None;
-}
-
-// What follows the first blank; the whole text when it holds none.
-std::wstring ReferencePreviewNumberText(std::wstring_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L' ') return std::wstring(text.substr(i + 1));
-    }
-    return std::wstring(text);
 }
 
 // Whole minutes since 1970 by the standard library's calendar.
@@ -620,9 +543,9 @@ TEST(GeneratedCommandTexts, ModeAndPreviewNumberMatchTheReference) {
         }
         const Mode expected_mode = ReferenceMode(command_text);
         ++modes[static_cast<int>(expected_mode)];
-        if (ModeKey(command_text) != ReferenceModeKey(command_text)) {
+        if (ModeKey(command_text) != reference::ModeKey(command_text)) {
             failures.Add(shown + ": mode key " + Shown(ModeKey(command_text)) + ", reference " +
-                         Shown(ReferenceModeKey(command_text)));
+                         Shown(reference::ModeKey(command_text)));
         }
         if (ModeOf(command_text) != expected_mode) {
             failures.Add(shown + ": mode " +
@@ -630,7 +553,7 @@ TEST(GeneratedCommandTexts, ModeAndPreviewNumberMatchTheReference) {
                          std::to_string(static_cast<int>(expected_mode)));
         }
 
-        const std::wstring expected_number_text = ReferencePreviewNumberText(command_text);
+        const std::wstring expected_number_text = reference::PreviewNumberText(command_text);
         if (PreviewNumberText(command_text) != expected_number_text) {
             failures.Add(shown + ": number text " + Shown(PreviewNumberText(command_text)) +
                          ", reference " + Shown(expected_number_text));
@@ -679,8 +602,7 @@ TEST(GeneratedCommandTexts, TheReferenceGivesTheWorkedExamples) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ReferenceMode(c.text), c.mode) << Shown(c.text);
-        EXPECT_EQ(ReferenceNearest(ReferenceValue(ReferencePreviewNumberText(c.text))), c.handle)
-            << Shown(c.text);
+        EXPECT_EQ(reference::PreviewHostNumber(c.text), c.handle) << Shown(c.text);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "startup/settings.h"
+#include "platform/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include "platform/error.h"
 #include "platform/numeric.h"
 #include "platform/text.h"
-#include "res/version.h"
 #include "test_support.h"
 
 namespace gloam {
@@ -28,7 +27,8 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, SettingIndexTest, testing::ValuesIn(kStore
                          testing_support::ByInput());
 
 // Digits that are not ASCII are no digits.
-const SettingIndexTest::ParamType kNonAsciiDigits[] = {{L"\xFF12", 0}, {L"\u8A2D2", 0}};
+const SettingIndexTest::ParamType kNonAsciiDigits[] = {
+    {L"\xFF12", 0}, {L"\x0662", 0}, {L"\u8A2D2", 0}, {L"2\x65E5", 2}};
 INSTANTIATE_TEST_SUITE_P(NonAsciiDigits, SettingIndexTest, testing::ValuesIn(kNonAsciiDigits),
                          testing_support::ByInput());
 
@@ -77,35 +77,6 @@ TEST(SettingText, IsPlainDecimal) {
     for (const int32_t index : {0, 1, 2, -7, 2147483647, -2147483647 - 1}) {
         EXPECT_EQ(SettingIndexFromText(kSizeKey, SettingText(index)), index);
     }
-}
-
-TEST(SettingsStoreNames, TwoDifferentApplications) {
-    EXPECT_EQ(kSettingsApp, L"GloamDriftSCR");
-    EXPECT_EQ(kInstallApp, L"Gloam Drift SCR");
-    EXPECT_NE(kSettingsApp, kInstallApp);
-}
-
-TEST(FolderOf, DropsTheFileNameAndTheSeparator) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* folder;
-    };
-    const Case cases[] = {
-        {L"C:\\Windows\\System32\\GloamDrift.scr", L"C:\\Windows\\System32"},
-        {L"C:\\GloamDrift.scr", L"C:\\"},
-        {L"D:/GloamDrift.scr", L"D:/"},
-        {L"C:\\Users\\\x6E21\x8FBA\\GloamDrift.scr", L"C:\\Users\\\x6E21\x8FBA"},
-        {L"\\\\server\\share\\GloamDrift.scr", L"\\\\server\\share"},
-        {L"C:\\Program Files\\Gloam Drift\\GloamDrift.scr", L"C:\\Program Files\\Gloam Drift"},
-        {L"/home/user/.wine/drive_c/GloamDrift.scr", L"/home/user/.wine/drive_c"},
-        {L"\\GloamDrift.scr", L"\\"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(FolderOf(c.path), c.folder) << Utf8Of(c.path);
-}
-
-TEST(VersionText, ThisProgramIsOnePointZeroOne) {
-    EXPECT_EQ(VersionText(GLOAM_VERSION_MAJOR, GLOAM_VERSION_MINOR, GLOAM_VERSION_REVISION),
-              "1.01.0000");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Fakes and pictures shared by the unit tests: a scripted random source and clock, a settings
 // store in memory, a bitmap loader that behaves like the one picture box the cats go through, a
-// spot mask, and a desktop with a pattern that no transfer can reproduce by accident. And the
+// presenter with a screen of its own, a spot mask, and a desktop with a pattern that no transfer
+// can reproduce by accident. And the
 // pieces of their tables and checks: rows of input and expected output named by their input, the
 // check of a reported error, the first pixel where two pictures differ.
 #pragma once
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <ostream>
@@ -21,11 +23,12 @@
 #include <vector>
 
 #include "display/cats.h"
+#include "display/frame_loop.h"
 #include "platform/error.h"
 #include "platform/local_time.h"
 #include "platform/random.h"
+#include "platform/settings.h"
 #include "platform/surface.h"
-#include "startup/settings.h"
 #include "tests/case_name.h"
 
 namespace gloam {
@@ -283,5 +286,38 @@ inline std::string FirstDifference(PixelView got, PixelView want) {
     }
     return "";
 }
+
+// ---- the frame loop
+// ------------------------------------------------------------------------------
+
+// Presents as the window does, onto a screen of its own: each changed rectangle of picWork is
+// copied there. Checks the loop's side of the bargain as it goes: when the compositor is about to
+// write picWork, picWork is still what was presented last, and after a present the screen shows
+// all of picWork. `while_shown` runs as the events that the window lets run after a present.
+class ScreenPresenter final : public Presenter {
+  public:
+    ScreenPresenter(PixelView work, PixelView screen) : work_(work), screen_(screen) {}
+    void BeforeCompose() override {
+        ++compose_calls_;
+        EXPECT_EQ(FirstDifference(work_, screen_), "") << "picWork written before BeforeCompose";
+    }
+    void Present(const FrameChange& change) override {
+        ++presents_;
+        EXPECT_EQ(presents_, compose_calls_) << "a present without BeforeCompose";
+        for (const Rect& r : change) {
+            BitBlt(screen_, r.left, r.top, r.Width(), r.Height(), work_, r.left, r.top, Rop::Copy);
+        }
+        EXPECT_EQ(FirstDifference(screen_, work_), "") << "a change left out of the present";
+        if (while_shown) while_shown();
+    }
+    int Presents() const { return presents_; }
+    std::function<void()> while_shown;
+
+  private:
+    PixelView work_;
+    PixelView screen_;
+    int compose_calls_ = 0;
+    int presents_ = 0;
+};
 
 }  // namespace gloam::testing_support

@@ -6,34 +6,32 @@
 
 #include <cstdint>
 
-#include "../top_down_dib.h"
+#include "platform/dib_surface_win.h"
+#include "platform/handles_win.h"
 #include "probe.h"
 
 namespace {
 
-// Draws the cursor over a plain background and reports whether any pixel changed.
+// Draws the cursor over a plain background and reports whether any pixel changed; true when it
+// cannot tell.
 bool ChangesPixels(HCURSOR cursor, std::uint32_t background) {
     constexpr int kSize = 64;
-    const BITMAPINFO info = e2e::TopDown32(kSize, kSize);
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool changed = true;
-    if (dc && bitmap && bits) {
-        auto* pixels = static_cast<std::uint32_t*>(bits);
-        for (int i = 0; i < kSize * kSize; ++i) pixels[i] = background;
-        HGDIOBJ previous = SelectObject(dc, bitmap);
-        DrawIconEx(dc, 0, 0, cursor, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-        GdiFlush();
-        changed = false;
-        for (int i = 0; i < kSize * kSize; ++i) {
-            if ((pixels[i] & 0x00FFFFFFu) != background) changed = true;
-        }
-        SelectObject(dc, previous);
+    gloam::DibSurface picture;
+    try {
+        picture.Resize(kSize, kSize);
+    } catch (...) {  // nothing may leave a hook
+        return true;
     }
-    if (bitmap) DeleteObject(bitmap);
-    if (dc) DeleteDC(dc);
-    return changed;
+    const gloam::PixelView pixels = picture.View();
+    gloam::Fill(pixels, pixels.Bounds(), background);
+    DrawIconEx(picture.Dc(), 0, 0, cursor, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+    GdiFlush();
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            if ((pixels.At(x, y) & 0x00FFFFFFu) != background) return true;
+        }
+    }
+    return false;
 }
 
 LONG_PTR Verdict(HWND hwnd) {
@@ -41,8 +39,8 @@ LONG_PTR Verdict(HWND hwnd) {
     if (!cursor) return gloam_probe::kNoClassCursor;
     ICONINFO icon{};
     if (!GetIconInfo(cursor, &icon)) return gloam_probe::kUnreadable;
-    if (icon.hbmColor) DeleteObject(icon.hbmColor);
-    if (icon.hbmMask) DeleteObject(icon.hbmMask);
+    const gloam::unique_hbitmap colour(icon.hbmColor);
+    const gloam::unique_hbitmap mask(icon.hbmMask);
     if (ChangesPixels(cursor, 0x000000) || ChangesPixels(cursor, 0xFFFFFF)) {
         return gloam_probe::kVisible;
     }

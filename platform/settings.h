@@ -1,8 +1,6 @@
-// The per-user settings store as the program sees it, the two settings and the install record.
-//
-// Entries are texts addressed by application, section and key. The settings live under
-// "GloamDriftSCR"/"Setting"; the install record under "Gloam Drift SCR"/"UpdateInfo" (two
-// different applications: note the blanks).
+// The two settings as the settings store keeps them: texts under "GloamDriftSCR"/"Setting", keys
+// "Speed" and "Size", each the index of one of three choices. modMain reads them at start and
+// hands the indexes to the form it shows; frmConfig writes them.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +16,6 @@ inline constexpr std::wstring_view kSettingsSection = L"Setting";
 inline constexpr std::wstring_view kSpeedKey = L"Speed";
 inline constexpr std::wstring_view kSizeKey = L"Size";
 inline constexpr std::wstring_view kSettingDefault = L"1";
-inline constexpr std::wstring_view kInstallApp = L"Gloam Drift SCR";
-inline constexpr std::wstring_view kInstallSection = L"UpdateInfo";
-inline constexpr std::wstring_view kPathKey = L"ApplicationPath";
-inline constexpr std::wstring_view kVersionKey = L"CurrentVersion";
 
 // The stored text of a setting as an index: leading number, rounded half to even. A value beyond
 // 32 bits raises a RuntimeError naming the key and the text.
@@ -29,8 +23,5 @@ int32_t SettingIndexFromText(std::wstring_view key, std::wstring_view text);
 
 // The decimal text SaveSettings writes for an index.
 std::wstring SettingText(int32_t index);
-
-// Folder of a file path without its trailing separator; a drive root keeps it ("C:\").
-std::wstring FolderOf(std::wstring_view file_path);
 
 }  // namespace gloam

@@ -1,0 +1,58 @@
+# shellcheck shell=bash
+# Sourced by everything that runs Wine (cmake/wine-run.sh, which scripts/run.sh, scripts/demo.sh
+# and the tests go through; bench/wine_display.sh; scripts/setup.sh and scripts/test.sh): where
+# Debian's Wine lives, the environment of a prefix of ours, and the prefix's one-time set-up.
+#
+#   wine, wine32, wineserver   the 64-bit loader, the 32-bit one (it runs only where 32-bit
+#                              programs run), the server
+#   wine_env STATE_DIR         exports Wine's environment for the prefix STATE_DIR/prefix
+#   wine_prepare STATE_DIR     makes that prefix once and configures it, with a persistent
+#                              wineserver; later calls only start the server. Returns non-zero
+#                              when Wine fails; STATE_DIR/wineboot.log says why
+#   wine_stop                  ends every process of the exported prefix and its server
+
+# shellcheck disable=SC2034  # the loaders are for the scripts that source this
+wine_dir=/usr/lib/wine
+wine="$wine_dir/wine64"
+# shellcheck disable=SC2034
+wine32="$wine_dir/wine"
+wineserver="$wine_dir/wineserver"
+[[ -x "$wineserver" ]] || wineserver=$(command -v wineserver || echo /usr/bin/wineserver)
+
+wine_env() {
+    local state=$1
+    export WINEPREFIX="$state/prefix"
+    export WINEDEBUG=-all
+    export WINEARCH=win64
+    # No Mono or Gecko installer dialogs: nothing may be downloaded and nobody answers them.
+    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+    export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$state}"
+    # Wine expects a home folder; CI may run without HOME.
+    export HOME="${HOME:-$state}"
+    unset WINELOADER WINESERVER
+}
+
+wine_prepare() {
+    local state=$1
+    if [[ ! -f "$state/prefix.ready" ]]; then
+        rm -rf "$WINEPREFIX"
+        "$wineserver" -p </dev/null >/dev/null 2>&1
+        "$wine" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || return 1
+        touch "$state/prefix.ready"
+    fi
+    if [[ ! -f "$state/prefix.configured-1" ]]; then
+        # No window manager runs in our X servers. Wine would wait 2 s for one whenever a
+        # captioned window (a message box, a dialog) is hidden; unmanaged windows skip that wait.
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            </dev/null >>"$state/wineboot.log" 2>&1 || return 1
+        touch "$state/prefix.configured-1"
+    fi
+    # Persistent: starting it is a no-op when one already serves this prefix. Its output must not
+    # go to the caller's pipes, or ctest would wait for it to exit.
+    "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+}
+
+wine_stop() {
+    "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w >/dev/null 2>&1 || true
+}
