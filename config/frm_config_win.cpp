@@ -38,6 +38,14 @@ bool IsCheckedOption(HWND option) {
     return ::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// The window's size for the design's client area at `dpi`.
+SIZE WindowSizeAt(UINT dpi) {
+    const ConfigLayout layout = ConfigLayoutAt(static_cast<int32_t>(dpi));
+    const RECT frame =
+        WindowRectForClient(layout.client_width, layout.client_height, kStyle, kExStyle, dpi);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
 }  // namespace
 
 FrmConfig& frmConfig() {
@@ -59,12 +67,9 @@ void FrmConfig::Load(int32_t speed_index, int32_t size_index) {
 
     // Sized for the system's density first; once the window is placed, it lays itself out at the
     // density of the monitor it landed on.
-    const UINT system_dpi = SystemDpi();
-    const ConfigLayout layout = ConfigLayoutAt(static_cast<int32_t>(system_dpi));
-    const RECT frame = WindowRectForClient(layout.client_width, layout.client_height, kStyle,
-                                           kExStyle, system_dpi);
-    CreateFormWindow(kClassName, kTitle, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                     frame.right - frame.left, frame.bottom - frame.top, owner_);
+    const SIZE size = WindowSizeAt(SystemDpi());
+    CreateFormWindow(kClassName, kTitle, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
+                     size.cy, owner_);
     label_brush_.reset(::CreateSolidBrush(kLabelBack));
     CreateControls();
     LayOut(WindowDpi(Window()), nullptr);
@@ -146,13 +151,20 @@ void FrmConfig::LayOut(UINT dpi, const RECT* suggested) {
     font_ = std::move(font);
     label_font_ = std::move(label_font);
 
-    const RECT frame =
-        WindowRectForClient(layout.client_width, layout.client_height, kStyle, kExStyle, dpi);
+    // The title bar's and the taskbar's icons drawn for this density, not scaled from another.
+    unique_hicon icon(LoadIconResource(IDI_CONFIG, SystemMetricAt(SM_CXICON, dpi)));
+    unique_hicon small_icon(LoadIconResource(IDI_CONFIG, SystemMetricAt(SM_CXSMICON, dpi)));
+    ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon.get()));
+    window_icon_ = std::move(icon);
+    window_small_icon_ = std::move(small_icon);
+
+    const SIZE size = WindowSizeAt(dpi);
     if (suggested) {
-        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, frame.right - frame.left,
-                       frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        ::SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+        ::SetWindowPos(Window(), nullptr, 0, 0, size.cx, size.cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ::InvalidateRect(Window(), nullptr, TRUE);
@@ -256,6 +268,14 @@ LRESULT FrmConfig::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wparam), HIWORD(wparam));
             return 0;
+        case WM_GETDPISCALEDSIZE: {
+            // The size the window will take at the new density, asked before it moves there: the
+            // design's, so that a dialog lying across two monitors is not sized to and fro.
+            const auto dpi = static_cast<UINT>(wparam);
+            if (dpi == 0) return FALSE;
+            *reinterpret_cast<SIZE*>(lparam) = WindowSizeAt(dpi);
+            return TRUE;
+        }
         case WM_DPICHANGED:
             // Moved to a monitor of another density: the suggested place, the design's size there.
             LayOut(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));

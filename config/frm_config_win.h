@@ -37,8 +37,8 @@ class FrmConfig : public BaseWindow<FrmConfig> {
     void SaveSettings();
 
     void CreateControls();
-    // Places the controls, gives them fonts and sizes the window for `dpi`; at `suggested` when
-    // the system gives a place (WM_DPICHANGED), else where the window is.
+    // Places the controls, gives them fonts, gives the window its icons and sizes it for `dpi`; at
+    // `suggested` when the system gives a place (WM_DPICHANGED), else where the window is.
     void LayOut(UINT dpi, const RECT* suggested);
     void OnCommand(int id, int code);
     LRESULT OnControlColor(HDC dc, HWND control);
@@ -59,8 +59,10 @@ class FrmConfig : public BaseWindow<FrmConfig> {
     unique_hfont font_;
     unique_hfont label_font_;
     unique_hbrush label_brush_;
-    unique_hicon icon_;
+    unique_hicon icon_;  // the class's, at the system's density
     unique_hicon small_icon_;
+    unique_hicon window_icon_;  // the window's, at its own
+    unique_hicon window_small_icon_;
     HWND focus_ = nullptr;  // the control to give the focus back to on reactivation
 };
 

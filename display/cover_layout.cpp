@@ -28,4 +28,11 @@ std::vector<Rect> CoverRects(std::span<const Rect> monitors, const Rect& display
     return covers;
 }
 
+bool CoverNeedsPuttingBack(const Rect& area, const Rect& actual, bool visible,
+                           std::span<const Rect> others_above) {
+    if (!visible || actual != area) return true;
+    return std::any_of(others_above.begin(), others_above.end(),
+                       [&area](const Rect& other) { return !Intersect(other, area).Empty(); });
+}
+
 }  // namespace gloam

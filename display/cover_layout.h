@@ -18,4 +18,11 @@ namespace gloam {
 // nothing; a rectangle already in the list (mirrored monitors) is not repeated.
 std::vector<Rect> CoverRects(std::span<const Rect> monitors, const Rect& display);
 
+// Whether a cover meant to lie over `area` must be put back: the system hid it, or moved it (as it
+// may after a monitor change), or a window of another program lies above it in the z-order over
+// part of its area (`others_above`: the visible windows above the cover that are not the
+// display's). Nothing of that: the cover is left alone, so that it does not flicker.
+bool CoverNeedsPuttingBack(const Rect& area, const Rect& actual, bool visible,
+                           std::span<const Rect> others_above);
+
 }  // namespace gloam

@@ -1,5 +1,10 @@
 #include "display/cover_window_win.h"
 
+#include <dwmapi.h>
+
+#include <vector>
+
+#include "display/cover_layout.h"
 #include "platform/resources_win.h"
 #include "resource.h"
 
@@ -7,6 +12,21 @@ namespace gloam {
 namespace {
 
 constexpr wchar_t kClassName[] = L"GloamDriftCover";
+
+Rect RectOf(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+// Visible, and not hidden by the system while it looks visible (cloaked, as the windows of apps
+// that are not running are).
+bool Shows(HWND window) {
+    if (!::IsWindowVisible(window)) return false;
+    DWORD cloaked = 0;
+    return FAILED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) ||
+           cloaked == 0;
+}
 
 }  // namespace
 
@@ -47,6 +67,19 @@ CoverWindow::~CoverWindow() {
 void CoverWindow::ShowOver(const Rect& area) {
     ::SetWindowPos(Window(), HWND_TOPMOST, area.left, area.top, area.Width(), area.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+bool CoverWindow::NeedsPuttingBack(const Rect& area) const {
+    const DWORD own_process = ::GetCurrentProcessId();
+    std::vector<Rect> others_above;
+    for (HWND above = ::GetWindow(Window(), GW_HWNDPREV); above;
+         above = ::GetWindow(above, GW_HWNDPREV)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(above, &process);
+        if (process != own_process && Shows(above)) others_above.push_back(RectOf(above));
+    }
+    return CoverNeedsPuttingBack(area, RectOf(Window()), ::IsWindowVisible(Window()) != FALSE,
+                                 others_above);
 }
 
 LRESULT CoverWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -37,6 +37,9 @@ class CoverWindow : public BaseWindow<CoverWindow> {
 
     // Moves the cover over `area`, above every other window, and shows it.
     void ShowOver(const Rect& area);
+    // Whether it is no longer shown over `area` above every other program's window
+    // (CoverNeedsPuttingBack).
+    bool NeedsPuttingBack(const Rect& area) const;
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 

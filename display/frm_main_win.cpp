@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "display/cover_layout.h"
+#include "display/desktop_stand_in_win.h"
 #include "platform/app_win.h"
 #include "platform/monitors_win.h"
 #include "platform/numeric.h"
@@ -57,7 +58,8 @@ void FrmMain::Show() {
     ::UpdateWindow(Window());
     ArrangeCovers();
     // Windows reports a change of the monitors with WM_DISPLAYCHANGE; not every system does (Wine
-    // does not), so the arrangement is also looked at once a second.
+    // does not), so the arrangement is also looked at once a second, and so are the covers, which
+    // a monitor change may move and another topmost window may rise above.
     ::SetTimer(Window(), kMonitorWatch, kMonitorWatchInterval, nullptr);
     power_reports_ = DisplayPowerRegistration(Window());
 }
@@ -77,7 +79,13 @@ void FrmMain::Form_Load(int32_t speed_index, int32_t size_index) {
                   DisplayPictures{picDesktop.View(), picWork.View(), picSpot.View()}, W, H,
                   speed_index, size_index);
 
-    {
+    if (OnScreenSaverDesktop()) {
+        // Nothing of the user's desktop can be copied here; the copy stands in for it.
+        DrawDesktopStandIn(picDesktop.View());
+    } else {
+        // A capture that fails leaves picDesktop's background, the system window colour.
+        Fill(picDesktop.View(), picDesktop.View().Bounds(),
+             PixelOfColorRef(::GetSysColor(COLOR_WINDOW)));
         // The window is still hidden, so the copy holds what the user saw.
         const unique_hdc_window desktop(::GetDesktopWindow());
         ::BitBlt(picDesktop.Dc(), 0, 0, Nearest(W), Nearest(H), desktop.get(), 0, 0, SRCCOPY);
@@ -139,6 +147,16 @@ void FrmMain::ArrangeCovers() {
     }
 }
 
+void FrmMain::WatchCovers() {
+    if (CoverAreas() != cover_areas_) {
+        ArrangeCovers();
+        return;
+    }
+    for (size_t i = 0; i < covers_.size(); ++i) {
+        if (covers_[i]->NeedsPuttingBack(cover_areas_[i])) covers_[i]->ShowOver(cover_areas_[i]);
+    }
+}
+
 void FrmMain::OnPowerBroadcast(WPARAM wparam, LPARAM lparam) {
     if (const std::optional<DisplayPower> power = DisplayPowerOf(wparam, lparam); power && loop_) {
         loop_->SetDisplayPower(*power);
@@ -169,8 +187,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_TIMER:
             if (wparam == kTimer1) {
                 Timer1_Timer();
-            } else if (wparam == kMonitorWatch && CoverAreas() != cover_areas_) {
-                ArrangeCovers();
+            } else if (wparam == kMonitorWatch) {
+                WatchCovers();
             }
             return 0;
         case WM_LBUTTONDOWN:

@@ -2,7 +2,8 @@
 // the mouse and draws the next frame of the light spot over the darkened copy. A click, a key
 // release or a mouse move of more than 10 pixels between two ticks ends the program at once.
 //
-// picDesktop holds the desktop copy (with the cats, once stamped) for the life of the process;
+// picDesktop holds the desktop copy (with the cats, once stamped) for the life of the process; on
+// the desktop the system starts screen savers on, the copy is drawn instead (desktop_stand_in.h);
 // picWork is the back buffer the window shows, black but for the spot's square. What happens at
 // each tick is the frame loop's (display/frame_loop.h); the form feeds it the cursor and presents
 // what it draws.
@@ -55,6 +56,9 @@ class FrmMain : public BaseWindow<FrmMain>, private Presenter {
     std::vector<Rect> CoverAreas() const;
     // Shows a cover over each of those areas, above every other window.
     void ArrangeCovers();
+    // Once a second: arranges the covers anew when the monitors changed, else puts back each one
+    // that was moved, hidden or risen above.
+    void WatchCovers();
 
     void OnPowerBroadcast(WPARAM wparam, LPARAM lparam);
     void OnPaint();

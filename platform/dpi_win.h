@@ -18,4 +18,26 @@ UINT WindowDpi(HWND window);
 // `width` x `height` pixels at `dpi`.
 RECT WindowRectForClient(int width, int height, DWORD style, DWORD ex_style, UINT dpi);
 
+// A system metric (SM_CXICON, ...) at a density; on a system that cannot tell, the metric at the
+// system's density scaled.
+int SystemMetricAt(int index, UINT dpi);
+
+// The calling thread runs with `context` as its DPI awareness while the object lives, and with
+// what it had before afterwards. Windows made meanwhile keep that awareness for good. Does nothing
+// when `context` is null or the system has no such call.
+class ThreadDpiAwareness {
+  public:
+    explicit ThreadDpiAwareness(DPI_AWARENESS_CONTEXT context);
+    ThreadDpiAwareness(const ThreadDpiAwareness&) = delete;
+    ThreadDpiAwareness& operator=(const ThreadDpiAwareness&) = delete;
+    ~ThreadDpiAwareness();
+
+    // A window's awareness, of any process; null when the window is gone or the system cannot
+    // tell.
+    static DPI_AWARENESS_CONTEXT OfWindow(HWND window);
+
+  private:
+    DPI_AWARENESS_CONTEXT previous_ = nullptr;
+};
+
 }  // namespace gloam

@@ -2,6 +2,7 @@
 // deleted, moves allowed.
 #pragma once
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <utility>
@@ -50,6 +51,58 @@ using unique_hmodule = unique_any<HMODULE, &::FreeLibrary>;
 using unique_hhook = unique_any<HHOOK, &::UnhookWindowsHookEx>;
 // A window the owner made with CreateWindowEx.
 using unique_hwnd = unique_any<HWND, &::DestroyWindow>;
+
+// Memory the system handed out with CoTaskMemAlloc (SHGetKnownFolderPath, COM out-strings).
+using unique_cotaskmem_string = unique_any<wchar_t*, &::CoTaskMemFree>;
+
+// A COM interface pointer, released when it goes. put() hands the slot to a call that fills it.
+template <typename Interface>
+class com_ptr {
+  public:
+    com_ptr() = default;
+    com_ptr(const com_ptr&) = delete;
+    com_ptr& operator=(const com_ptr&) = delete;
+    com_ptr(com_ptr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    com_ptr& operator=(com_ptr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            pointer_ = std::exchange(other.pointer_, nullptr);
+        }
+        return *this;
+    }
+    ~com_ptr() { reset(); }
+
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    Interface** put() {
+        reset();
+        return &pointer_;
+    }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+    void reset() {
+        if (pointer_) std::exchange(pointer_, nullptr)->Release();
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
+};
+
+// COM on the calling thread, in a single-threaded apartment, for as long as the object lives.
+class com_apartment {
+  public:
+    com_apartment()
+        : initialized_(SUCCEEDED(
+              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    com_apartment(const com_apartment&) = delete;
+    com_apartment& operator=(const com_apartment&) = delete;
+    ~com_apartment() {
+        if (initialized_) ::CoUninitialize();
+    }
+
+  private:
+    bool initialized_;
+};
 
 // A window's DC from GetDC, given back to the same window with ReleaseDC.
 class unique_hdc_window {

@@ -48,28 +48,27 @@ std::optional<std::wstring> NumberText(const std::vector<BYTE>& data, DWORD read
 
 }  // namespace
 
-std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view section,
-                                 std::wstring_view key, std::wstring_view fallback) {
+std::optional<std::wstring> ReadUserValueText(std::wstring_view subkey, std::wstring_view name) {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath(app, section).c_str(), 0, KEY_QUERY_VALUE,
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(subkey).c_str(), 0, KEY_QUERY_VALUE,
                         &raw) != ERROR_SUCCESS) {
-        return std::wstring(fallback);
+        return std::nullopt;
     }
     const unique_hkey hkey(raw);
-    const std::wstring name(key);
+    const std::wstring value_name(name);
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0;
         DWORD size = 0;
-        if (::RegQueryValueExW(hkey.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+        if (::RegQueryValueExW(hkey.get(), value_name.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS) {
-            return std::wstring(fallback);
+            return std::nullopt;
         }
         std::vector<BYTE> data(size + 2 * sizeof(wchar_t), 0);
         DWORD read = size;
         const LSTATUS status =
-            ::RegQueryValueExW(hkey.get(), name.c_str(), nullptr, &type, data.data(), &read);
+            ::RegQueryValueExW(hkey.get(), value_name.c_str(), nullptr, &type, data.data(), &read);
         if (status == ERROR_MORE_DATA) continue;  // grew in between: ask again
-        if (status != ERROR_SUCCESS) return std::wstring(fallback);
+        if (status != ERROR_SUCCESS) return std::nullopt;
         switch (type) {
             case REG_SZ:
             case REG_EXPAND_SZ: {
@@ -81,14 +80,19 @@ std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view sectio
                 return text;
             }
             case REG_DWORD:
-                return NumberText<DWORD>(data, read).value_or(std::wstring(fallback));
+                return NumberText<DWORD>(data, read);
             case REG_QWORD:
-                return NumberText<ULONGLONG>(data, read).value_or(std::wstring(fallback));
+                return NumberText<ULONGLONG>(data, read);
             default:
-                return std::wstring(fallback);
+                return std::nullopt;
         }
     }
-    return std::wstring(fallback);
+    return std::nullopt;
+}
+
+std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view section,
+                                 std::wstring_view key, std::wstring_view fallback) {
+    return ReadUserValueText(KeyPath(app, section), key).value_or(std::wstring(fallback));
 }
 
 void RegistryStore::Write(std::wstring_view app, std::wstring_view section, std::wstring_view key,

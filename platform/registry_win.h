@@ -3,9 +3,17 @@
 // REG_QWORD as their decimal text; a value of any other type reads as absent.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "platform/settings_store.h"
 
 namespace gloam {
+
+// The value `name` under HKEY_CURRENT_USER\<subkey> as text, read as the store below reads its
+// values; nullopt when the key or the value is absent or of another type.
+std::optional<std::wstring> ReadUserValueText(std::wstring_view subkey, std::wstring_view name);
 
 class RegistryStore final : public SettingsStore {
   public:

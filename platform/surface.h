@@ -15,6 +15,11 @@ namespace gloam {
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
+// A Windows COLORREF (0x00BBGGRR) as a pixel.
+constexpr uint32_t PixelOfColorRef(uint32_t colorref) {
+    return ((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu);
+}
+
 struct Rect {
     int32_t left = 0;
     int32_t top = 0;

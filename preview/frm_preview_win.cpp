@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/dib_surface_win.h"
+#include "platform/dpi_win.h"
 #include "platform/handles_win.h"
 #include "platform/resources_win.h"
 #include "resource.h"
@@ -63,14 +64,19 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void ShowPreview(int32_t host_number) {
+    // A window handle's number is sign-extended to a pointer, as LongToHandle does.
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(host_number));
+    // Windows makes no window the child of one with another DPI awareness, and the host's pane
+    // need not be per-monitor aware as this program is: the preview is made with the host's.
+    const ThreadDpiAwareness awareness(::IsWindow(host) ? ThreadDpiAwareness::OfWindow(host)
+                                                        : nullptr);
+
     FrmPreview& form = frmPreview();
     form.Load();
     HWND window = form.Window();
     const LONG style = ::GetWindowLongW(window, GWL_STYLE);
     ::SetWindowLongW(window, GWL_STYLE, style | WS_CHILD);
 
-    // A window handle's number is sign-extended to a pointer, as LongToHandle does.
-    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(host_number));
     // Shown without a host the window would sit on the desktop with nothing to close it. A window
     // the preview cannot join (another desktop's or session's, a host of higher integrity) is no
     // host either.
@@ -79,6 +85,11 @@ void ShowPreview(int32_t host_number) {
         return;
     }
     ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A host gone since took the preview with it; showing the form now would make it anew.
+    if (!::IsWindow(host) || !::IsWindow(window)) {
+        if (form.Window()) ::DestroyWindow(form.Window());
+        return;
+    }
     form.Show();
 }
 

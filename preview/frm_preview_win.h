@@ -35,11 +35,11 @@ class FrmPreview : public BaseWindow<FrmPreview> {
 
 FrmPreview& frmPreview();
 
-// The "/P" start: loads frmPreview, makes it a child of the host window whose handle has the
-// number `host_number` (read from the command line by modMain), puts it at the host's top-left
-// corner and shows it. When the number names no window (0, a stale handle) or one the preview
-// cannot become a child of, nothing is shown and the loaded window is destroyed, so the process
-// ends once Main returns.
+// The "/P" start: loads frmPreview with the DPI awareness of the host window whose handle has the
+// number `host_number` (read from the command line by modMain), makes it a child of that window,
+// puts it at the host's top-left corner and shows it. When the number names no window (0, a stale
+// handle), one the preview cannot become a child of, or one that is gone before the preview shows,
+// nothing is shown and the loaded window is destroyed, so the process ends once Main returns.
 void ShowPreview(int32_t host_number);
 
 }  // namespace gloam

@@ -2,7 +2,7 @@
 # Records GloamDrift on a private virtual screen: a short animation and one still frame.
 #
 #   scripts/demo.sh [--scr FILE] [--art FILE] [--out DIR] [--seconds N] [--build-root DIR]
-#                   [--cat] [--monitors] [--docs]
+#                   [--cat] [--monitors] [--wallpaper] [--docs]
 #
 # Builds what it is not given (the host tool gloam_art, the win64 GloamDrift.scr), starts its own
 # Xvfb at 1024x768x24 on a free display, puts the sample desktop that gloam_art draws on the root
@@ -12,8 +12,11 @@
 # icons and text). --cat keeps the saver running past its third clock minute, when the cats are
 # stamped, and adds OUT/demo-cat.png, the frame with the most cat under the spot (about 3.5 minutes
 # more). --monitors runs on three monitors instead (Xorg's dummy driver: 800x600 left of the
-# 1024x768 primary, 1280x720 right of it) and writes OUT/several-monitors.png. --docs also copies
-# the stills to docs/. Everything it started is stopped when it ends.
+# 1024x768 primary, 1280x720 right of it) and writes OUT/several-monitors.png. --wallpaper runs it
+# as Windows 10 and 11 start a screen saver, on a desktop of its own named "Screen-saver" (Wine's
+# explorer makes one, 1024x768), with gloam_art's sample wallpaper (1600x900) chosen to fill the
+# screen, and writes OUT/screen-saver-desktop.gif and .png instead of the demo's two files.
+# --docs also copies the stills to docs/. Everything it started is stopped when it ends.
 #
 # Needs: cmake, the MinGW and host compilers (scripts/setup.sh), wine64, Xvfb, Xorg with the dummy
 # driver, xrandr, x11-utils, imagemagick, ffmpeg.
@@ -30,6 +33,7 @@ build_root="$repo/build"
 to_docs=0
 with_cat=0
 monitors=0
+wallpaper=0
 
 usage() {
     awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}"
@@ -46,6 +50,7 @@ while [[ $# -gt 0 ]]; do
         --docs) to_docs=1; shift ;;
         --cat) with_cat=1; shift ;;
         --monitors) monitors=1; shift ;;
+        --wallpaper) wallpaper=1; shift ;;
         -h | --help) usage 0 ;;
         *) echo "demo: unknown argument $1" >&2; usage 2 ;;
     esac
@@ -55,6 +60,7 @@ say() { echo "demo: $*" >&2; }
 die() { say "$*"; exit 1; }
 
 [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || die "--seconds wants a whole number of seconds"
+((monitors + wallpaper + with_cat <= 1)) || die "--cat, --monitors and --wallpaper go one at a time"
 for tool in cmake Xvfb xdpyinfo xwininfo display import convert ffmpeg; do
     command -v "$tool" >/dev/null || die "$tool not found (run scripts/setup.sh)"
 done
@@ -136,7 +142,13 @@ if ((monitors)); then
 fi
 say "virtual screen $DISPLAY ($screen_size)"
 
-"$art" sample-desktop "$work/desktop.bmp" "${screen_size%x*}" "${screen_size#*x}" >/dev/null
+if ((wallpaper)); then
+    # Nothing of the user's desktop shows on the screen saver's: a grey root window, so that the
+    # saver's black is told apart from it.
+    convert -size "$screen_size" xc:'#808080' "BMP3:$work/desktop.bmp"
+else
+    "$art" sample-desktop "$work/desktop.bmp" "${screen_size%x*}" "${screen_size#*x}" >/dev/null
+fi
 if ((monitors)); then
     # Where no monitor is, nobody sees the root window: grey there, so the still shows it.
     convert "$work/desktop.bmp" -fill '#303030' -draw 'rectangle 0,600 799,767' \
@@ -163,7 +175,18 @@ if [[ -f "$GLOAM_WINE_HOME/prefix.ready" ]]; then
 else
     say "starting GloamDrift.scr /S under wine64 (first preparing a Wine prefix in $GLOAM_WINE_HOME)"
 fi
-"$repo/cmake/wine-run.sh" "$scr" /S </dev/null >"$work/saver.log" 2>&1 &
+if ((wallpaper)); then
+    "$art" sample-wallpaper "$work/wallpaper.bmp" 1600 900 >/dev/null
+    windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+    for value in "Wallpaper=$(windows_path "$work/wallpaper.bmp")" WallpaperStyle=10 TileWallpaper=0; do
+        "$repo/cmake/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v "${value%%=*}" \
+            /d "${value#*=}" /f >>"$work/saver.log" 2>&1 || die "cannot set the wallpaper"
+    done
+    "$repo/cmake/wine-run.sh" explorer /desktop=Screen-saver,1024x768 "$(windows_path "$scr")" /S \
+        </dev/null >>"$work/saver.log" 2>&1 &
+else
+    "$repo/cmake/wine-run.sh" "$scr" /S </dev/null >"$work/saver.log" 2>&1 &
+fi
 saver_pid=$!
 
 wait_for() {  # wait_for SECONDS COMMAND...: polls every 0.1 s
@@ -179,7 +202,12 @@ wait_for() {  # wait_for SECONDS COMMAND...: polls every 0.1 s
 saver_window() { xwininfo -root -tree 2>/dev/null | grep -q '"Gloam Drift Screen Saver"'; }
 blacked_out() { [[ "$(pixel_at_origin)" == "#000000" ]]; }
 
-wait_for 240 saver_window || die "no screen saver window appeared: $(tail -n5 "$work/saver.log")"
+if ((wallpaper)); then
+    # Wine draws a desktop of its own inside one X window, where the saver's window is no X window.
+    wait_for 240 blacked_out || die "the screen saver did not black out the screen"
+else
+    wait_for 240 saver_window || die "no screen saver window appeared: $(tail -n5 "$work/saver.log")"
+fi
 # The saver took its start time before its window showed.
 shown_at=$(date +%s)
 wait_for 20 blacked_out || die "the screen saver did not black out the screen"
@@ -213,30 +241,40 @@ kill -0 "$saver_pid" 2>/dev/null || die "the screen saver ended during the recor
 frames=("$work"/frames/*.png)
 [[ ${#frames[@]} -ge 2 ]] || die "recorded ${#frames[@]} frames"
 mkdir -p "$out"
+name=demo
+((wallpaper)) && name=screen-saver-desktop
 ffmpeg -nostdin -loglevel error -y -framerate 10 -i "$work/frames/%03d.png" \
     -vf "scale=512:384:flags=lanczos,split[a][b];[a]palettegen=stats_mode=full[p];[b][p]paletteuse=dither=none" \
-    -loop 0 "$out/demo.gif"
+    -loop 0 "$out/$name.gif"
 
-# The still: the frame whose spot shows the most detail (edges: window frames, icons, text).
+# The still: the frame whose spot shows the most detail (edges: window frames, icons, text); over
+# the wallpaper, the one that shows the most of its sun, then the most detail.
+sun_pixels() {
+    convert "$1" -fuzz 4% -fill white -opaque '#FFD666' -fill black +opaque white \
+        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo 0
+}
 best=""
 best_detail=-1
 for f in "${frames[@]}"; do
     n=$(convert "$f" -colorspace gray -edge 1 -format '%[fx:round(mean*1000000)]' info: 2>/dev/null ||
         echo 0)
+    ((wallpaper)) && n=$(($(sun_pixels "$f") * 1000000 + n))
     if ((n > best_detail)); then
         best=$f
         best_detail=$n
     fi
 done
-cp "$best" "$out/demo-frame.png"
+still=demo-frame.png
+((wallpaper)) && still=$name.png
+cp "$best" "$out/$still"
 if [[ $to_docs == 1 ]]; then
     mkdir -p "$repo/docs"
-    cp "$best" "$repo/docs/demo-frame.png"
+    cp "$best" "$repo/docs/$still"
 fi
 
-echo "$out/demo.gif"
-echo "$out/demo-frame.png"
-[[ $to_docs == 1 ]] && echo "$repo/docs/demo-frame.png"
+echo "$out/$name.gif"
+echo "$out/$still"
+[[ $to_docs == 1 ]] && echo "$repo/docs/$still"
 
 # ---- the cats -----------------------------------------------------------------------------------
 

@@ -43,8 +43,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM rects) {
     return TRUE;
 }
 
-// Starts a Unix program from inside Wine. Wine gives no handle to wait on for it: the caller
-// waits for what the program does.
+}  // namespace
+
 bool StartUnix(std::wstring command_line) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -57,8 +57,6 @@ bool StartUnix(std::wstring command_line) {
     const gloam::unique_handle process(pi.hProcess);
     return true;
 }
-
-}  // namespace
 
 bool UnderWine() {
     static const bool wine =

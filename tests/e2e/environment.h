@@ -18,6 +18,10 @@ namespace e2e {
 
 bool UnderWine();
 
+// Starts a Unix program from inside Wine (a command line whose program is a Unix path). Wine gives
+// no handle to wait on for it: the caller waits for what the program does.
+bool StartUnix(std::wstring command_line);
+
 struct ScreenSize {
     int width = 0;
     int height = 0;

@@ -31,7 +31,8 @@ std::wstring ScrFolder() {
     return path.substr(0, path.find_last_of(L"\\/"));
 }
 
-ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
+ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr, std::wstring desktop,
+                       const std::function<void(DWORD thread_id)>& before_run) {
     commandLine_ = L"\"" + scr + L"\"";
     if (!args.empty()) {
         commandLine_ += L' ';
@@ -39,12 +40,13 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
     }
     STARTUPINFOW si{};
     si.cb = sizeof(si);
+    if (!desktop.empty()) si.lpDesktop = desktop.data();
     PROCESS_INFORMATION pi{};
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::wstring mutableLine = commandLine_;
-        if (CreateProcessW(scr.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &si, &pi)) {
+        if (CreateProcessW(scr.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                           before_run ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
             error = ERROR_SUCCESS;
             break;
         }
@@ -59,6 +61,10 @@ ScrProcess::ScrProcess(std::wstring_view args, std::wstring scr) {
         return;
     }
     const gloam::unique_handle thread(pi.hThread);
+    if (before_run) {
+        before_run(pi.dwThreadId);
+        ResumeThread(thread.get());
+    }
     process_.reset(pi.hProcess);
     pid_ = pi.dwProcessId;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -26,10 +27,14 @@ std::wstring ScrFolder();
 std::wstring TestFolder();
 
 // One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
-// blank and `args` unless `args` is empty. Terminated (and waited for) when destroyed.
+// blank and `args` unless `args` is empty; on `desktop` ("WinSta0\Screen-saver") when given, else
+// on the test's own. `before_run`, when given, gets the id of the program's thread after the
+// process is made and before any of its code runs. Terminated (and waited for) when destroyed.
 class ScrProcess : NoCopy {
   public:
-    explicit ScrProcess(std::wstring_view args, std::wstring scr = ScrPath());
+    explicit ScrProcess(std::wstring_view args, std::wstring scr = ScrPath(),
+                        std::wstring desktop = {},
+                        const std::function<void(DWORD thread_id)>& before_run = {});
     ~ScrProcess();
 
     DWORD pid() const { return pid_; }

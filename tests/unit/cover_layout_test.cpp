@@ -85,5 +85,32 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"NoMonitors", {}, kPrimary, {}}),
     [](const testing::TestParamInfo<LayoutCase>& param) { return param.param.name; });
 
+TEST(CoverNeedsPuttingBack, OnlyWhenMovedHiddenOrRisenAbove) {
+    constexpr Rect kArea{1024, 0, 2048, 768};
+    struct Case {
+        const char* name;
+        Rect actual;
+        bool visible;
+        std::vector<Rect> others_above;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"InPlace", kArea, true, {}, false},
+        {"Moved", {1024, 100, 2048, 868}, true, {}, true},
+        {"Shrunk", {1024, 0, 2047, 768}, true, {}, true},
+        {"Hidden", kArea, false, {}, true},
+        {"WindowAboveOverIt", kArea, true, {{1500, 300, 1700, 400}}, true},
+        {"WindowAboveOverOneCornerPixel", kArea, true, {{2047, 767, 2100, 800}}, true},
+        {"WindowAboveBesideIt", kArea, true, {{0, 0, 1024, 768}}, false},
+        {"WindowAboveBelowIt", kArea, true, {{1024, 768, 2048, 900}}, false},
+        {"EmptyWindowAbove", kArea, true, {{1500, 300, 1500, 400}}, false},
+        {"SeveralAboveOneOverIt", kArea, true, {{0, 0, 10, 10}, {2000, 700, 2100, 800}}, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CoverNeedsPuttingBack(kArea, c.actual, c.visible, c.others_above), c.expected)
+            << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace gloam

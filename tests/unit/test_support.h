@@ -31,6 +31,15 @@
 #include "platform/surface.h"
 #include "tests/case_name.h"
 
+namespace gloam {
+
+// Rectangles in failure messages as {left, top, right, bottom}.
+inline void PrintTo(const Rect& r, std::ostream* out) {
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+}  // namespace gloam
+
 namespace gloam::testing_support {
 
 // The largest float below 1: the closest a draw of the generator comes to 1.

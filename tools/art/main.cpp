@@ -3,6 +3,8 @@
 //   gloam_art <outdir>                          every file that res/ holds
 //   gloam_art sample-desktop <file.bmp> [w h]   a made-up desktop for demo runs (default 1024 x
 //   768)
+//   gloam_art sample-wallpaper <file.bmp> [w h]  its background alone, a wallpaper for the demo
+//   on the screen saver's desktop (default 1600 x 900)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -52,7 +54,8 @@ void writeAll(const std::string& dir) {
 int usage() {
     std::fprintf(stderr,
                  "usage: gloam_art <outdir>\n"
-                 "       gloam_art sample-desktop <file.bmp> [width height]\n");
+                 "       gloam_art sample-desktop <file.bmp> [width height]\n"
+                 "       gloam_art sample-wallpaper <file.bmp> [width height]\n");
     return 2;
 }
 
@@ -60,14 +63,20 @@ int usage() {
 
 int main(int argc, char** argv) {
     try {
-        if (argc >= 2 && std::string(argv[1]) == "sample-desktop") {
+        const std::string command = argc >= 2 ? argv[1] : "";
+        if (command == "sample-desktop" || command == "sample-wallpaper") {
             if (argc != 3 && argc != 5) return usage();
-            int width = 1024, height = 768;
+            const bool wallpaper = command == "sample-wallpaper";
+            int width = wallpaper ? 1600 : 1024, height = wallpaper ? 900 : 768;
             if (argc == 5) width = std::stoi(argv[3]), height = std::stoi(argv[4]);
             if (width < 64 || height < 64 || width > 8192 || height > 8192) return usage();
-            art::writeFile(argv[2],
-                           art::encodeBmp24(art::drawDesktop(art::sampleDesktop(width, height)),
-                                            kSpotPixelsPerMetre));
+            art::DesktopScene scene = art::sampleDesktop(width, height);
+            if (wallpaper) {
+                scene.icons.clear();
+                scene.windows.clear();
+                scene.taskbar = false;
+            }
+            art::writeFile(argv[2], art::encodeBmp24(art::drawDesktop(scene), kSpotPixelsPerMetre));
             return 0;
         }
         if (argc != 2) return usage();
