@@ -6,6 +6,8 @@
 //                                    objects, USER objects, handles, private KiB, working set KiB
 //                                    of the display's process ("-" where the system gives no
 //                                    count); exit code 1 when no display window is found
+//   gloam_saver_probe.exe windows    prints the class of each top-level window of the display's
+//                                    process, and whether it is visible
 //   gloam_saver_probe.exe off | on   sends the display window the system's report that the
 //                                    display went off or came back
 //
@@ -40,7 +42,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: gloam_saver_probe park X Y | where | sample | off | on\n");
+        std::fprintf(stderr,
+                     "usage: gloam_saver_probe park X Y | where | sample | windows | off | on\n");
         return 2;
     }
     const HWND display = ::FindWindowW(L"GloamDriftMain", L"Gloam Drift Screen Saver");
@@ -59,6 +62,20 @@ int wmain(int argc, wchar_t** argv) {
                     Text(counts->handles).c_str(),
                     Text<SIZE_T>(counts->private_bytes, 1024).c_str(),
                     Text<SIZE_T>(counts->working_set, 1024).c_str());
+        return 0;
+    }
+    if (command == L"windows") {
+        ::EnumWindows(
+            [](HWND window, LPARAM target) -> BOOL {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(window, &owner);
+                if (owner != static_cast<DWORD>(target)) return TRUE;
+                wchar_t cls[256] = L"";
+                ::GetClassNameW(window, cls, 256);
+                std::printf("%ls %s\n", cls, ::IsWindowVisible(window) ? "visible" : "hidden");
+                return TRUE;
+            },
+            static_cast<LPARAM>(pid));
         return 0;
     }
     if (command == L"off" || command == L"on") {
