@@ -29,6 +29,17 @@ std::string Text(const std::optional<Count>& count, Count divisor = 1) {
     return count ? std::to_string(*count / divisor) : std::string("-");
 }
 
+// Prints the class of a top-level window of the process `target`, and whether it is visible.
+BOOL CALLBACK PrintWindowOf(HWND window, LPARAM target) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != static_cast<DWORD>(target)) return TRUE;
+    wchar_t cls[256] = L"";
+    ::GetClassNameW(window, cls, 256);
+    std::printf("%ls %s\n", cls, ::IsWindowVisible(window) ? "visible" : "hidden");
+    return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -65,17 +76,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"windows") {
-        ::EnumWindows(
-            [](HWND window, LPARAM target) -> BOOL {
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(window, &owner);
-                if (owner != static_cast<DWORD>(target)) return TRUE;
-                wchar_t cls[256] = L"";
-                ::GetClassNameW(window, cls, 256);
-                std::printf("%ls %s\n", cls, ::IsWindowVisible(window) ? "visible" : "hidden");
-                return TRUE;
-            },
-            static_cast<LPARAM>(pid));
+        ::EnumWindows(PrintWindowOf, static_cast<LPARAM>(pid));
         return 0;
     }
     if (command == L"off" || command == L"on") {
