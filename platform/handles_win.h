@@ -55,13 +55,12 @@ using unique_hwnd = unique_any<HWND, &::DestroyWindow>;
 // Memory the system handed out with CoTaskMemAlloc (SHGetKnownFolderPath, COM out-strings).
 using unique_cotaskmem_string = unique_any<wchar_t*, &::CoTaskMemFree>;
 
-// A COM interface pointer, released when it goes. put() hands the slot to a call that fills it.
+// A COM interface pointer, released when it goes; moved, never copied (the move operations leave
+// no copy). put() hands the slot to a call that fills it.
 template <typename Interface>
 class com_ptr {
   public:
     com_ptr() = default;
-    com_ptr(const com_ptr&) = delete;
-    com_ptr& operator=(const com_ptr&) = delete;
     com_ptr(com_ptr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
     com_ptr& operator=(com_ptr&& other) noexcept {
         if (this != &other) {

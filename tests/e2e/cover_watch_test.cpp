@@ -80,7 +80,8 @@ class CoverWatch : public DisplayRunTest {
         layout_.reset();
     }
 
-    // Waits until the cover is back over its monitor, above everything, and the monitor black.
+    // Waits until the cover is back over its monitor, above everything, and the monitor black:
+    // the display looks once a second, and a loaded machine may hold its timer back a while.
     bool WaitCoverBack() {
         return WaitUntil(
             [&] {
@@ -88,7 +89,7 @@ class CoverWatch : public DisplayRunTest {
                        WindowFromPoint(Middle(kSecond)) == cover_ &&
                        ShareOf(CaptureScreen(kSecond), 0) == 1.0;
             },
-            3s, 50ms);
+            5s, 50ms);
     }
 
     std::unique_ptr<MonitorLayout> layout_;

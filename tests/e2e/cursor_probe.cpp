@@ -1,13 +1,9 @@
 #include "cursor_probe.h"
 
-#include <gtest/gtest.h>
-
 #include <iterator>
 
-#include "platform/handles_win.h"
 #include "probe/probe.h"
-#include "process.h"
-#include "text.h"
+#include "probe_call.h"
 
 namespace e2e {
 
@@ -20,28 +16,9 @@ const char* ToString(CursorLook look) {
 }
 
 CursorLook ProbeClassCursor(HWND hwnd) {
-    const gloam::unique_hmodule probe(
-        LoadLibraryW((TestFolder() + L"\\" + gloam_probe::kDllName).c_str()));
-    if (!probe) {
-        ADD_FAILURE() << "cannot load " << Narrow(gloam_probe::kDllName) << ", error "
-                      << GetLastError();
+    if (!CallProbe(hwnd, gloam_probe::kHookProc, gloam_probe::kMessage)) {
         return CursorLook::NotProbed;
     }
-    const auto proc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(probe.get(), gloam_probe::kHookProc)));
-    if (!proc) {
-        ADD_FAILURE() << "the probe has no hook procedure";
-        return CursorLook::NotProbed;
-    }
-    const gloam::unique_hhook hook(SetWindowsHookExW(WH_CALLWNDPROC, proc, probe.get(),
-                                                     GetWindowThreadProcessId(hwnd, nullptr)));
-    if (!hook) {
-        ADD_FAILURE() << "cannot hook the window's thread, error " << GetLastError();
-        return CursorLook::NotProbed;
-    }
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(hwnd, RegisterWindowMessageW(gloam_probe::kMessage), 0, 0, SMTO_ABORTIFHUNG,
-                        5000, &ignored);
     switch (reinterpret_cast<LONG_PTR>(GetPropW(hwnd, gloam_probe::kProperty))) {
         case gloam_probe::kNoClassCursor:
             return CursorLook::NoClassCursor;

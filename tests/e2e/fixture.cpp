@@ -1,5 +1,8 @@
 #include "fixture.h"
 
+#include <utility>
+#include <vector>
+
 #include "environment.h"
 #include "input.h"
 #include "process.h"
@@ -10,17 +13,25 @@ namespace e2e {
 
 void ScrTest::SetUp() {
     ResetProgramRegistry();
-    const bool clear = WaitUntil(
-        [] {
-            return FindTopLevelWindows(L"", kDisplayClass).empty() &&
-                   FindTopLevelWindows(L"", kCoverClass).empty() &&
-                   FindTopLevelWindows(L"", kConfigClass).empty() &&
-                   FindTopLevelWindows(kDisplayTitle, L"").empty() &&
-                   FindTopLevelWindows(kConfigTitle, L"").empty();
-        },
-        5s);
-    ASSERT_TRUE(clear) << "a window of GloamDrift (or one with its title) is already open; "
-                          "a left-over process from an earlier run?";
+    const auto left_over = [] {
+        std::vector<WindowInfo> found;
+        for (const auto& [title, cls] :
+             {std::pair{L"", kDisplayClass}, std::pair{L"", kCoverClass},
+              std::pair{L"", kConfigClass}, std::pair{kDisplayTitle, L""},
+              std::pair{kConfigTitle, L""}}) {
+            const std::vector<WindowInfo> windows = FindTopLevelWindows(title, cls);
+            found.insert(found.end(), windows.begin(), windows.end());
+        }
+        return found;
+    };
+    if (!WaitUntil([&] { return left_over().empty(); }, 5s)) {
+        // This test fails; the ones after it start clean.
+        const std::vector<WindowInfo> windows = left_over();
+        for (const WindowInfo& w : windows) EndProcess(w.pid);
+        FAIL() << "a window of GloamDrift (or one with its title) is already open; "
+                  "a left-over process from an earlier run? ("
+               << windows.size() << " windows, their processes ended now)";
+    }
     const ScreenSize screen = PrimaryScreen();
     centre_ = {screen.width / 2, screen.height / 2};
     MoveCursorTo(centre_.x, centre_.y);

@@ -13,8 +13,6 @@
 #include "harness.h"
 #include "platform/dpi_win.h"
 #include "preview_host.h"
-#include "probe/dpi_probe.h"
-#include "probe/preview_probe.h"
 #include "probe/probe.h"
 
 namespace e2e {

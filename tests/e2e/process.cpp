@@ -88,8 +88,22 @@ std::optional<DWORD> ScrProcess::ExitCode() const {
     return code;
 }
 
+void EndProcess(DWORD pid) {
+    if (pid == GetCurrentProcessId()) return;
+    const gloam::unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process) return;
+    TerminateProcess(process.get(), 0xDEAD);
+    WaitForSingleObject(process.get(), 10000);
+}
+
 void ScrProcess::Kill() {
     if (!Running()) return;
+    // Asked to close first, as a user would. A 32-bit process ended from outside sometimes takes
+    // Wine down with it where 32-bit programs run through an emulator (qemu-i386), and a crash
+    // there can leave the program's windows open for the tests that follow.
+    const std::vector<WindowInfo> windows = Windows();
+    for (const WindowInfo& w : windows) PostMessageW(w.hwnd, WM_CLOSE, 0, 0);
+    if (!windows.empty() && WaitForSingleObject(process_.get(), 3000) == WAIT_OBJECT_0) return;
     TerminateProcess(process_.get(), 0xDEAD);
     WaitForSingleObject(process_.get(), 10000);
 }

@@ -26,6 +26,10 @@ std::wstring ScrFolder();
 // The folder of this test program.
 std::wstring TestFolder();
 
+// Ends the process `pid` from outside and waits up to 10 s for it: a left-over of an earlier test.
+// Never this process.
+void EndProcess(DWORD pid);
+
 // One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
 // blank and `args` unless `args` is empty; on `desktop` ("WinSta0\Screen-saver") when given, else
 // on the test's own. `before_run`, when given, gets the id of the program's thread after the

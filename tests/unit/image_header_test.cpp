@@ -66,6 +66,11 @@ File Bmp(uint32_t header_size, int32_t width, int32_t height) {
         .Zeros(24);
 }
 
+// `head` (which ends with a frame marker) followed by a one-component frame header.
+File Frame(File head, uint32_t width, uint32_t height) {
+    return head.Be16(11).Bytes({8}).Be16(height).Be16(width).Bytes({1}).Zeros(3);
+}
+
 // SOI, a JFIF segment, then a frame header of the given kind.
 File Jpeg(int frame_marker, uint32_t width, uint32_t height) {
     return File()
@@ -172,38 +177,16 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"Progressive", Jpeg(0xC2, 4000, 3000), {kJpeg, 4000, 3000}},
         HeaderCase{"Lossless", Jpeg(0xC3, 65535, 65535), {kJpeg, 65535, 65535}},
         HeaderCase{"HeightLaterInTheFile", Jpeg(0xC0, 640, 0), {kJpeg, 640, 0}},
-        HeaderCase{"HuffmanTableFirst",
-                   File()
-                       .Bytes({0xFF, 0xD8, 0xFF, 0xC4})
-                       .Be16(4)
-                       .Bytes({0, 0})
-                       .Bytes({0xFF, 0xC1})
-                       .Be16(11)
-                       .Bytes({8})
-                       .Be16(30)
-                       .Be16(40)
-                       .Bytes({1})
-                       .Zeros(3),
-                   {kJpeg, 40, 30}},
+        HeaderCase{
+            "HuffmanTableFirst",
+            Frame(File().Bytes({0xFF, 0xD8, 0xFF, 0xC4}).Be16(4).Bytes({0, 0}).Bytes({0xFF, 0xC1}),
+                  40, 30),
+            {kJpeg, 40, 30}},
         HeaderCase{"PaddedMarkers",
-                   File()
-                       .Bytes({0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xC0})
-                       .Be16(11)
-                       .Bytes({8})
-                       .Be16(7)
-                       .Be16(9)
-                       .Bytes({1})
-                       .Zeros(3),
+                   Frame(File().Bytes({0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xC0}), 9, 7),
                    {kJpeg, 9, 7}},
         HeaderCase{"RestartMarkerBeforeFrame",
-                   File()
-                       .Bytes({0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0xC0})
-                       .Be16(11)
-                       .Bytes({8})
-                       .Be16(7)
-                       .Be16(9)
-                       .Bytes({1})
-                       .Zeros(3),
+                   Frame(File().Bytes({0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0xC0}), 9, 7),
                    {kJpeg, 9, 7}},
         HeaderCase{"ScanBeforeFrame",
                    File().Bytes({0xFF, 0xD8, 0xFF, 0xDA}).Be16(8).Zeros(6),

@@ -188,8 +188,10 @@ struct CutCase {
     Rect source_area;
 };
 
+// The picture's size and where it goes, which is what a failure needs.
 void PrintTo(const CutCase& c, std::ostream* out) {
-    *out << c.name;
+    *out << c.source_width << " x " << c.source_height << " at ";
+    PrintTo(c.place, out);
 }
 
 class CutPlaces : public testing::TestWithParam<CutCase> {};

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "hook.h"
 #include "platform/dib_surface_win.h"
 #include "platform/handles_win.h"
 #include "probe.h"
@@ -52,12 +53,7 @@ LONG_PTR Verdict(HWND hwnd) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     GloamProbeCallWndProc(int code, WPARAM wparam, LPARAM lparam) {
     static const UINT probe = RegisterWindowMessageW(gloam_probe::kMessage);
-    if (code == HC_ACTION) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
-        if (call->message == probe) {
-            SetPropW(call->hwnd, gloam_probe::kProperty,
-                     reinterpret_cast<HANDLE>(Verdict(call->hwnd)));
-        }
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    return gloam_probe::OnProbeMessage(probe, code, wparam, lparam, [](const CWPSTRUCT& call) {
+        SetPropW(call.hwnd, gloam_probe::kProperty, reinterpret_cast<HANDLE>(Verdict(call.hwnd)));
+    });
 }

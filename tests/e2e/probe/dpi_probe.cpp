@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-#include "dpi_probe.h"
+#include "hook.h"
+#include "probe.h"
 
 namespace {
 
@@ -54,11 +55,9 @@ void MoveToDensity(HWND hwnd, UINT dpi) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     GloamProbeDpiCallWndProc(int code, WPARAM wparam, LPARAM lparam) {
     static const UINT probe = RegisterWindowMessageW(gloam_probe::kDpiMessage);
-    if (code == HC_ACTION) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
-        if (call->message == probe) MoveToDensity(call->hwnd, static_cast<UINT>(call->wParam));
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    return gloam_probe::OnProbeMessage(probe, code, wparam, lparam, [](const CWPSTRUCT& call) {
+        MoveToDensity(call.hwnd, static_cast<UINT>(call.wParam));
+    });
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK

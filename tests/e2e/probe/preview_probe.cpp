@@ -2,7 +2,7 @@
 // between making the preview its child and showing it, a moment no test could hit from outside.
 #include <windows.h>
 
-#include "preview_probe.h"
+#include "probe.h"
 
 namespace {
 
