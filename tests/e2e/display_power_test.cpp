@@ -30,6 +30,10 @@ class DisplayPowerTest : public PatternDisplayTest {
         for (bool white : mask_->white) disc_pixels_ += white ? 1 : 0;
         // The slow sweep: about 5 pixels a tick across the screen.
         ASSERT_NO_FATAL_FAILURE(StartDisplayOverPattern(L"0", L"1"));
+        if (!MemoryOfProcessReachable(scr_->pid())) {
+            GTEST_SKIP() << "the display's memory cannot be written at its own addresses here "
+                            "(32-bit Wine under qemu-i386), so no report can reach it";
+        }
         ASSERT_NO_FATAL_FAILURE(WaitForWholeSpot("after the start"));
     }
 

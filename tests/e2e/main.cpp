@@ -1,9 +1,11 @@
 #include <cstdio>
 
 #include "harness.h"
+#include "result_printer.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    e2e::UseResultPrinterWithoutDebugger(::testing::UnitTest::GetInstance()->listeners());
     // Pixels, not scaled coordinates, in every window and pointer call.
     SetProcessDPIAware();
     // Listing the tests needs no program; running them does.

@@ -51,6 +51,33 @@ std::vector<unsigned char> DisplayStateRecord(uint32_t state) {
     return PowerSettingRecord(kConsoleDisplayState, sizeof(DWORD), data);
 }
 
+bool MemoryOfProcessReachable(DWORD pid) {
+    struct BasicInformation {
+        void* reserved1;
+        void* process_block;
+        void* reserved2[4];
+    };
+    using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    const gloam::unique_handle process(
+        ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    BasicInformation basic{};
+    if (!query || !process ||
+        query(process.get(), 0 /* ProcessBasicInformation */, &basic, sizeof basic, nullptr) != 0) {
+        return false;
+    }
+    // The image's base follows four flag bytes and a handle in the process block.
+    void* image = nullptr;
+    char magic[2] = {};
+    SIZE_T read = 0;
+    return ::ReadProcessMemory(process.get(),
+                               static_cast<char*>(basic.process_block) + 2 * sizeof(void*), &image,
+                               sizeof image, &read) &&
+           ::ReadProcessMemory(process.get(), image, magic, sizeof magic, &read) &&
+           magic[0] == 'M' && magic[1] == 'Z';
+}
+
 std::string SendPowerSetting(HWND window, DWORD pid, const std::vector<unsigned char>& record,
                              RecordPlace place) {
     const gloam::unique_handle process(::OpenProcess(

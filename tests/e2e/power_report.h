@@ -35,6 +35,12 @@ enum class RecordPlace {
     Null,           // lParam 0: no record at all
 };
 
+// Whether this process can reach the memory of the process `pid` at the addresses that process
+// uses: its image's "MZ", found through its process block, reads back. Not so for 32-bit Wine run
+// through qemu-i386 (how 32-bit programs run on a machine without IA-32 support), where the
+// wineserver reads and writes the emulator's memory at the guest's addresses.
+bool MemoryOfProcessReachable(DWORD pid);
+
 // Sends the report to `window` (of the process `pid`) and waits for it to be handled. Returns
 // the reason when it could not be sent.
 std::string SendPowerSetting(HWND window, DWORD pid, const std::vector<unsigned char>& record,
