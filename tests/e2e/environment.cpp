@@ -64,6 +64,21 @@ bool UnderWine() {
     return wine;
 }
 
+bool UnderEmulated32BitWine() {
+#ifdef _WIN64
+    return false;
+#else
+    if (!UnderWine()) return false;
+    const gloam::unique_handle file(CreateFileW(L"Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386",
+                                                GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
+    char text[8] = {};
+    DWORD read = 0;
+    return file && ReadFile(file.get(), text, 7, &read, nullptr) && read == 7 &&
+           std::string(text, 7) == "enabled";
+#endif
+}
+
 ScreenSize PrimaryScreen() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

@@ -17,6 +17,9 @@
 namespace e2e {
 
 bool UnderWine();
+// A 32-bit test program under Wine whose 32-bit code the machine runs through qemu-i386 (a kernel
+// without IA-32 support; scripts/setup.sh registers qemu with binfmt_misc).
+bool UnderEmulated32BitWine();
 
 // Starts a Unix program from inside Wine (a command line whose program is a Unix path). Wine gives
 // no handle to wait on for it: the caller waits for what the program does.
