@@ -104,6 +104,22 @@ class SeveralMonitors : public PatternDisplayTest {
     }
 
     // True once every pixel of every monitor but the primary is black; `where` says what is not.
+    // Three frames with a spot on the primary, every lit pixel the copy's.
+    void ExpectSpotOverTheCopy(const std::string& when) {
+        int frames = 0;
+        EXPECT_TRUE(SampleFrames(
+            [&](const TimedShot& frame) {
+                const FrameScan scan = ScanFrame(frame.shot);
+                if (scan.lit > 0) {
+                    ++frames;
+                    EXPECT_EQ(scan.mismatched, 0) << when;
+                }
+                return frames >= 3 || HasFailure();
+            },
+            5s))
+            << "no spot " << when;
+    }
+
     bool WaitOthersBlack(std::string& where) {
         return WaitUntil(
             [&] {
@@ -323,18 +339,7 @@ TEST_F(SeveralMonitors, AMonitorAddedOrRemovedWhileRunningIsCovered) {
         // The primary's frame keeps its size, and the spot goes on over the copy taken at the
         // start.
         EXPECT_EQ(Describe(DescribeWindow(display_->hwnd).rect), Describe(kPrimary.Rect()));
-        int frames = 0;
-        EXPECT_TRUE(SampleFrames(
-            [&](const TimedShot& frame) {
-                const FrameScan scan = ScanFrame(frame.shot);
-                if (scan.lit > 0) {
-                    ++frames;
-                    EXPECT_EQ(scan.mismatched, 0) << when;
-                }
-                return frames >= 3 || HasFailure();
-            },
-            5s))
-            << "no spot " << when;
+        ExpectSpotOverTheCopy(when);
     };
     expect_covered({kPrimary, kRight, kBelow}, "after a monitor was added below the primary");
     expect_covered({kPrimary, kBelow}, "after the monitor right of the primary was removed");
@@ -410,18 +415,7 @@ TEST_F(SeveralMonitorsLong, FortyUnplugsLeaveOneWindowPerMonitorAndFlatCounts) {
     EXPECT_LE(*memory(*after), *memory(*before) + 4 * 1024 * 1024) << "memory grew by over 4 MiB";
 
     // And the primary still shows the spot over the copy taken at the start.
-    int frames = 0;
-    EXPECT_TRUE(SampleFrames(
-        [&](const TimedShot& frame) {
-            const FrameScan scan = ScanFrame(frame.shot);
-            if (scan.lit > 0) {
-                ++frames;
-                EXPECT_EQ(scan.mismatched, 0);
-            }
-            return frames >= 3 || HasFailure();
-        },
-        5s))
-        << "no spot after the changes";
+    ExpectSpotOverTheCopy("after the changes");
 }
 
 }  // namespace
