@@ -11,13 +11,48 @@
 #                              when Wine fails; STATE_DIR/wineboot.log says why
 #   wine_stop                  ends every process of the exported prefix and its server
 
+# Two Wines: Debian 12's Wine 8 on the host (the default) and Debian 13's Wine 10 in the root that
+# cmake/trixie-root.sh makes. GLOAM_WINE=10 selects Wine 10 for everything that sources this
+# file; wine_select 8|10 switches later. wine_version says which is selected.
+#   wine_available             exits 0 when the selected Wine can run here, else prints why not
+wine_env_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 # shellcheck disable=SC2034  # the loaders are for the scripts that source this
-wine_dir=/usr/lib/wine
-wine="$wine_dir/wine64"
-# shellcheck disable=SC2034
-wine32="$wine_dir/wine"
-wineserver="$wine_dir/wineserver"
-[[ -x "$wineserver" ]] || wineserver=$(command -v wineserver || echo /usr/bin/wineserver)
+wine_select() {
+    case $1 in
+    8)
+        wine_dir=/usr/lib/wine
+        wineserver="$wine_dir/wineserver"
+        [[ -x "$wineserver" ]] || wineserver=$(command -v wineserver || echo /usr/bin/wineserver)
+        ;;
+    10)
+        wine_dir="$wine_env_dir/wine10"
+        wineserver="$wine_dir/wineserver"
+        ;;
+    *)
+        echo "wine-env: GLOAM_WINE must be 8 or 10, not '$1'" >&2
+        return 1
+        ;;
+    esac
+    wine_version=$1
+    wine="$wine_dir/wine64"
+    wine32="$wine_dir/wine"
+}
+wine_select "${GLOAM_WINE:-8}" || wine_select 8
+
+wine_available() {
+    if [[ $wine_version == 10 ]]; then
+        "$wine_env_dir/trixie-root.sh" check || return 1
+        [[ $(id -u) -eq 0 ]] || {
+            echo "entering the Debian 13 root with Wine 10 needs root"
+            return 1
+        }
+    fi
+    [[ -x "$wine" ]] || {
+        echo "$wine not found (scripts/setup.sh installs it)"
+        return 1
+    }
+}
 
 wine_env() {
     local state=$1
@@ -35,7 +70,7 @@ wine_env() {
 wine_prepare() {
     local state=$1
     if [[ ! -f "$state/prefix.ready" ]]; then
-        rm -rf "$WINEPREFIX"
+        rm -rf "$WINEPREFIX" "$state/session.dpi"
         "$wineserver" -p </dev/null >/dev/null 2>&1
         "$wine" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || return 1
         touch "$state/prefix.ready"
@@ -49,6 +84,21 @@ wine_prepare() {
     fi
     # Persistent: starting it is a no-op when one already serves this prefix. Its output must not
     # go to the caller's pipes, or ctest would wait for it to exit.
+    "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+}
+
+# Makes the session of the exported prefix run at `dpi` (LogPixels). Wine 10 fixes the monitors'
+# density when its session starts, as Windows does at sign-in, so a session at another density is
+# ended, the value written and the session started anew; Wine 8 reads it for each process.
+wine_session_dpi() {
+    local state=$1 dpi=$2 current=96
+    [[ -f "$state/session.dpi" ]] && current=$(<"$state/session.dpi")
+    [[ $current == "$dpi" ]] && return 0
+    wine_stop
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        </dev/null >>"$state/wineboot.log" 2>&1 || return 1
+    wine_stop
+    echo "$dpi" >"$state/session.dpi"
     "$wineserver" -p </dev/null >/dev/null 2>&1 || true
 }
 

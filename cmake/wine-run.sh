@@ -12,8 +12,10 @@
 # picks a free display number itself (cmake/x-server.sh), so parallel runs never race for one.
 #
 # Environment:
+#   GLOAM_WINE          8 (Debian 12's Wine, the default) or 10 (Debian 13's, cmake/trixie-root.sh)
 #   GLOAM_WINE_HOME     state folder (prefix, X server record, lock); default: <build dir>/wine
-#                       when the program lies in a CMake build tree, else /tmp/gloamdrift-wine-<uid>
+#                       (wine10 for Wine 10) when the program lies in a CMake build tree, else
+#                       /tmp/gloamdrift-wine<N>-<uid>
 #   GLOAM_WINE_DISPLAY  an X display to show the program on instead of the private X server
 #                       (scripts/run.sh and scripts/demo.sh; the tests never set it)
 #
@@ -32,7 +34,7 @@ die() {
     exit 125
 }
 
-[[ -x "$wine" ]] || die "$wine not found (run scripts/setup.sh)"
+why=$(wine_available) || die "$why"
 
 build_dir_of() {
     local dir
@@ -61,9 +63,9 @@ fi
 
 if [[ -z "${GLOAM_WINE_HOME:-}" ]]; then
     if [[ $# -gt 0 ]] && bdir=$(build_dir_of "$1"); then
-        GLOAM_WINE_HOME="$bdir/wine"
+        GLOAM_WINE_HOME="$bdir/wine${wine_version/#8/}"
     else
-        GLOAM_WINE_HOME="${TMPDIR:-/tmp}/gloamdrift-wine-$(id -u)"
+        GLOAM_WINE_HOME="${TMPDIR:-/tmp}/gloamdrift-wine$wine_version-$(id -u)"
     fi
 fi
 home="$GLOAM_WINE_HOME"
@@ -131,7 +133,15 @@ setup_locked() {
     fi
     export DISPLAY
     wine_prepare "$home" || die "Wine could not make the prefix (see $home/wineboot.log)"
+    wine_session_dpi "$home" "$session_dpi" ||
+        die "Wine could not start a session at $session_dpi DPI (see $home/wineboot.log)"
 }
+
+# A test whose name ends in "/dpiNNN" runs in a session started at NNN DPI; everything else at 96.
+session_dpi=96
+for arg in "$@"; do
+    [[ $arg =~ ^--gtest_filter=.*/dpi([0-9]+)$ ]] && session_dpi=${BASH_REMATCH[1]}
+done
 
 if [[ $stop == 1 ]]; then
     stop_all

@@ -12,8 +12,11 @@
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets, with
 # the tests that did not run and why.
 #
+# Then the end-to-end suites of win32 and win64 once more under Debian 13's Wine 10 (summary lines
+# win32-wine10, win64-wine10), unless GLOAM_WINE10_PRESETS names fewer.
+#
 # Environment (DEVELOPERS.md has the table): GLOAM_PRESETS, GLOAM_BUILD_ROOT, GLOAM_CTEST_ARGS,
-# GLOAM_FUZZ_SECONDS.
+# GLOAM_FUZZ_SECONDS, GLOAM_WINE10_PRESETS.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,12 +50,38 @@ stop_wine() {
     for preset in win32 win64; do
         dir=$(build_dir "$preset")
         [[ -d "$dir/wine" ]] && "$root/cmake/wine-run.sh" --stop "$dir"
+        [[ -d "$dir/wine10" ]] && GLOAM_WINE=10 "$root/cmake/wine-run.sh" --stop "$dir"
     done
     return 0
 }
 trap stop_wine EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+
+# Runs ctest in DIR with the given arguments and adds its counts to the summary under NAME.
+run_tests() {
+    local name=$1 dir=$2
+    shift 2
+    local log="$dir/ctest-$name.log" rc summary failed total skipped
+    echo "=== $name: test"
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error "$@" 2>&1 | tee "$log"
+    rc=${PIPESTATUS[0]}
+    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+    if [[ -n "$summary" ]]; then
+        failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+        total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+        # ctest counts a skipped test as not failed; it lists it as "(Skipped)".
+        skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$log")
+        total_failed=$((total_failed + failed))
+        total_skipped=$((total_skipped + skipped))
+        total_passed=$((total_passed + total - failed - skipped))
+        ((skipped > 0)) && summary+=", $skipped skipped"
+        summaries+=("$name: $summary")
+    else
+        summaries+=("$name: no ctest summary")
+    fi
+    [[ $rc == 0 ]] || failed_steps+=("$name: tests")
+}
 
 for preset in "${presets[@]}"; do
     dir=$(build_dir "$preset")
@@ -83,30 +112,33 @@ for preset in "${presets[@]}"; do
         ctest_args+=(-LE e2e)
     fi
 
-    echo "=== $preset: test"
-    log="$dir/ctest.log"
-    ctest --test-dir "$dir" --output-on-failure --no-tests=error "${ctest_args[@]}" 2>&1 |
-        tee "$log"
-    rc=${PIPESTATUS[0]}
-    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
-    if [[ -n "$summary" ]]; then
-        failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
-        total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
-        # ctest counts a skipped test as not failed; it lists it as "(Skipped)".
-        skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$log")
-        total_failed=$((total_failed + failed))
-        total_skipped=$((total_skipped + skipped))
-        total_passed=$((total_passed + total - failed - skipped))
-        ((skipped > 0)) && summary+=", $skipped skipped"
-        summaries+=("$preset: $summary")
-    else
-        summaries+=("$preset: no ctest summary")
-    fi
-    if [[ $rc != 0 ]]; then
-        failed_steps+=("$preset: tests")
-    fi
+    run_tests "$preset" "$dir" "${ctest_args[@]}"
     # The next preset's tests get the machine to themselves.
     [[ -d "$dir/wine" ]] && "$root/cmake/wine-run.sh" --stop "$dir"
+done
+
+# Then both builds' end-to-end suites again under Debian 13's Wine 10, each with its own Wine home
+# (<build>/wine10) and X server.
+wine10_why=$(GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && wine_available')
+for preset in "${presets[@]}"; do
+    [[ $preset == win32 || $preset == win64 ]] || continue
+    [[ " ${GLOAM_WINE10_PRESETS-win32 win64} " == *" $preset "* ]] || continue
+    dir=$(build_dir "$preset")
+    name="$preset-wine10"
+    count=$(ctest --test-dir "$dir" -N -L e2e 2>/dev/null | sed -n 's/^Total Tests: *//p')
+    if [[ -n $wine10_why ]]; then
+        total_skipped=$((total_skipped + ${count:-0}))
+        notes+=("$name: ${count:-all} end-to-end tests skipped: $wine10_why")
+        continue
+    fi
+    if [[ $preset == win32 ]] && ! GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && "$wine32" --version' >/dev/null 2>&1; then
+        total_skipped=$((total_skipped + ${count:-0}))
+        notes+=("$name: ${count:-all} end-to-end tests skipped: this machine cannot run 32-bit programs")
+        continue
+    fi
+    read -ra ctest_args <<<"${GLOAM_CTEST_ARGS:-}"
+    GLOAM_WINE=10 run_tests "$name" "$dir" -L e2e "${ctest_args[@]}"
+    GLOAM_WINE=10 "$root/cmake/wine-run.sh" --stop "$dir"
 done
 
 echo

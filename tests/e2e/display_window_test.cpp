@@ -82,8 +82,10 @@ using DisplayOrder = ScrTest;
 TEST_F(DisplayOrder, AboveAnEarlierTopmostWindow) {
     PatternWindow desktop;
     ASSERT_TRUE(desktop.WaitShown());
-    SetWindowPos(desktop.hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (const gloam::unique_hwnd& window : desktop.windows()) {
+        SetWindowPos(window.get(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     PumpMessages();
     ScrProcess scr(L"/S");
     auto shown = scr.WaitForVisibleWindow(kDisplayClass, kDisplayTitle);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "environment.h"
 #include "platform/dib_surface_win.h"
 #include "platform/handles_win.h"
 #include "text.h"
@@ -39,6 +40,20 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// Whether a few pixels spread over `area` show the pattern.
+bool ShowsPattern(const RECT& area) {
+    const Surface shot = CaptureScreen(area);
+    if (shot.Width() == 0) return false;
+    const int xs[] = {0, shot.Width() / 3, shot.Width() / 2, shot.Width() - 1};
+    const int ys[] = {0, shot.Height() / 4, shot.Height() / 2, shot.Height() - 1};
+    for (int y : ys) {
+        for (int x : xs) {
+            if (shot.At(x, y) != PatternColour(area.left + x, area.top + y)) return false;
+        }
+    }
+    return true;
+}
+
 RECT PrimaryArea() {
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
@@ -66,49 +81,50 @@ TitledWindow::TitledWindow(std::wstring_view title) {
 
 PatternWindow::PatternWindow() : PatternWindow(PrimaryArea()) {}
 
-PatternWindow::PatternWindow(const RECT& area) : area_(area) {
+PatternWindow::PatternWindow(const RECT& area) {
     const wchar_t* cls = RegisterTestClass(L"GloamE2EPattern", PatternProc);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    auto* picture = new Surface(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture->View().At(x, y) = PatternColour(area.left + x, area.top + y);
+    for (const RECT& monitor : MonitorRects()) {
+        RECT piece{};
+        if (!IntersectRect(&piece, &monitor, &area)) continue;
+        const int width = piece.right - piece.left;
+        const int height = piece.bottom - piece.top;
+        auto* picture = new Surface(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                picture->View().At(x, y) = PatternColour(piece.left + x, piece.top + y);
+            }
         }
+        gloam::unique_hwnd window(CreateWindowExW(WS_EX_TOOLWINDOW, cls, L"GloamDrift e2e pattern",
+                                                  WS_POPUP, piece.left, piece.top, width, height,
+                                                  nullptr, nullptr, GetModuleHandleW(nullptr),
+                                                  picture));
+        if (!window) {
+            delete picture;
+            ADD_FAILURE() << "cannot create the pattern window";
+            return;
+        }
+        ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+        UpdateWindow(window.get());
+        pieces_.push_back(piece);
+        windows_.push_back(std::move(window));
     }
-    hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, cls, L"GloamDrift e2e pattern", WS_POPUP,
-                                area.left, area.top, width, height, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), picture));
-    if (!hwnd_) {
-        delete picture;
-        ADD_FAILURE() << "cannot create the pattern window";
-        return;
-    }
-    ShowWindow(hwnd_.get(), SW_SHOWNOACTIVATE);
-    UpdateWindow(hwnd_.get());
+    if (windows_.empty()) ADD_FAILURE() << "the pattern's area meets no monitor";
 }
 
 PatternWindow::~PatternWindow() {
-    hwnd_.reset();
+    windows_.clear();
     PumpMessages();
 }
 
 bool PatternWindow::WaitShown(Millis limit) const {
-    const RECT area = area_;
-    return WaitUntil(
-        [&area] {
-            const Surface shot = CaptureScreen(area);
-            if (shot.Width() == 0) return false;
-            const int xs[] = {0, shot.Width() / 3, shot.Width() / 2, shot.Width() - 1};
-            const int ys[] = {0, shot.Height() / 4, shot.Height() / 2, shot.Height() - 1};
-            for (int y : ys) {
-                for (int x : xs) {
-                    if (shot.At(x, y) != PatternColour(area.left + x, area.top + y)) return false;
-                }
-            }
-            return true;
-        },
-        limit, 50ms);
+    return !pieces_.empty() && WaitUntil(
+                                   [this] {
+                                       for (const RECT& piece : pieces_) {
+                                           if (!ShowsPattern(piece)) return false;
+                                       }
+                                       return true;
+                                   },
+                                   limit, 50ms);
 }
 
 }  // namespace e2e

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 #include "no_copy.h"
 #include "platform/handles_win.h"
@@ -23,21 +24,23 @@ class TitledWindow {
     gloam::unique_hwnd hwnd_;
 };
 
-// A window over `area` (screen coordinates; by default the primary monitor) painted with
+// Windows over `area` (screen coordinates; by default the primary monitor) painted with
 // PatternColour of each screen pixel, so that what the program captures and shows can be told
-// apart from black. Shown without activation, not topmost.
+// apart from black. One window per monitor the area meets: a window manager may fit a window to
+// one monitor (Wine 10 does), as Windows fits a maximised one. Shown without activation, not
+// topmost.
 class PatternWindow : NoCopy {
   public:
     PatternWindow();
     explicit PatternWindow(const RECT& area);
     ~PatternWindow();
-    HWND hwnd() const { return hwnd_.get(); }
+    const std::vector<gloam::unique_hwnd>& windows() const { return windows_; }
     // Waits until the screen shows the pattern.
     bool WaitShown(Millis limit = 5s) const;
 
   private:
-    RECT area_;
-    gloam::unique_hwnd hwnd_;
+    std::vector<RECT> pieces_;
+    std::vector<gloam::unique_hwnd> windows_;
 };
 
 // A plain window class of the test process with the given procedure; registering it again
