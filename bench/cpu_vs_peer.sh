@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Live CPU of the screen saver against xscreensaver's spotlight, on one private 1920x1080 Xvfb.
 #
-#   bench/cpu_vs_peer.sh [--build DIR] [--seconds N] [--runs N]
+#   bench/cpu_vs_peer.sh [--wine 8|10] [--build DIR] [--seconds N] [--runs N]
 #
 # Each run measures, from /proc/<pid>/stat (utime + stime), over N seconds after a warm-up:
 #   saver: GloamDrift.scr /S (Speed 1, Size 2) + the wineserver of its prefix + the X server
@@ -23,7 +23,7 @@ seconds=20
 runs=3
 warmup=5
 
-bench_options "[--build DIR] [--seconds N] [--runs N]" build seconds runs -- "$@"
+bench_options "[--wine 8|10] [--build DIR] [--seconds N] [--runs N]" build seconds runs -- "$@"
 build=$(cd "$build" && pwd)
 scr="$build/GloamDrift.scr"
 floor="$build/bench/gloam_tick_floor.exe"
@@ -33,7 +33,7 @@ peer=/usr/libexec/xscreensaver/spotlight
 [[ -f "$floor" ]] || bench_die "$floor not found (cmake --build $build)"
 [[ -f "$probe" ]] || bench_die "$probe not found (cmake --build $build)"
 [[ -x "$peer" ]] || bench_die "$peer not found (run scripts/setup.sh: xscreensaver-data-extra)"
-state="$build/cpu-bench"
+state=$(bench_state "$build" cpu-bench)
 mkdir -p "$state"
 
 bench_saver_display "$state"

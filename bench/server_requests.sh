@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Wineserver requests per frame of the running saver, by request name.
 #
-#   bench/server_requests.sh [--build DIR] [--scr FILE] [--seconds N]
+#   bench/server_requests.sh [--wine 8|10] [--build DIR] [--scr FILE] [--seconds N]
 #
 # Runs GloamDrift.scr /S (Speed 1, Size 2) with WINEDEBUG=+server on a private 1920x1080 Xvfb,
 # in the same prefix as cpu_vs_peer.sh (DIR/cpu-bench), and counts, over 100 frames from the
@@ -16,11 +16,11 @@ build="$here/../build/win64"
 scr=
 seconds=10
 
-bench_options "[--build DIR] [--scr FILE] [--seconds N]" build scr seconds -- "$@"
+bench_options "[--wine 8|10] [--build DIR] [--scr FILE] [--seconds N]" build scr seconds -- "$@"
 build=$(cd "$build" && pwd)
 scr=${scr:-$build/GloamDrift.scr}
 [[ -f "$scr" ]] || bench_die "$scr not found (cmake --build $build)"
-state="$build/cpu-bench"
+state=$(bench_state "$build" cpu-bench)
 mkdir -p "$state"
 log="$state/server.log"
 

@@ -3,7 +3,7 @@
 # second one (1280x720, right of it) is unplugged and plugged again every few seconds and the
 # display is switched off and on now and then (the system's report, sent by gloam_saver_probe.exe).
 #
-#   bench/soak.sh [--build DIR] [--minutes N] [--plug S] [--every S] [--dark S] [--sample S]
+#   bench/soak.sh [--wine 8|10] [--build DIR] [--minutes N] [--plug S] [--every S] [--dark S] [--sample S]
 #                 [--warm MINUTES]
 #
 # Defaults: 60 minutes; the second monitor unplugged or plugged every --plug 4 s; the display off
@@ -32,7 +32,7 @@ dark=20
 sample=60
 warm=5
 
-bench_options "[--build DIR] [--minutes N] [--plug S] [--every S] [--dark S] [--sample S] [--warm N]" build minutes plug every dark \
+bench_options "[--wine 8|10] [--build DIR] [--minutes N] [--plug S] [--every S] [--dark S] [--sample S] [--warm N]" build minutes plug every dark \
     sample warm -- "$@"
 build=$(cd "$build" && pwd)
 scr="$build/GloamDrift.scr"
@@ -41,7 +41,7 @@ conf="$here/../cmake/xorg-dummy.conf"
 [[ -f "$scr" ]] || bench_die "$scr not found (cmake --build $build)"
 [[ -f "$probe" ]] || bench_die "$probe not found (cmake --build $build)"
 command -v Xorg >/dev/null || bench_die "Xorg not found (run scripts/setup.sh)"
-state="$build/soak-bench"
+state=$(bench_state "$build" soak-bench)
 mkdir -p "$state"
 
 saver=

@@ -16,7 +16,11 @@
 #                                      Speed 1, Size 2, and everything ended when the script exits
 
 #   bench_options USAGE NAME... -- ARGS  reads the script's options: --NAME VALUE sets the
-#                                      variable NAME; anything else prints USAGE and exits 2
+#                                      variable NAME; --wine 8|10 selects the Wine (Debian 12's
+#                                      by default, or GLOAM_WINE); anything else prints USAGE
+#                                      and exits 2
+#   bench_state BUILD NAME             the state folder BUILD/NAME of the selected Wine
+#                                      (NAME-wine10 under Wine 10)
 
 # shellcheck source=cmake/x-server.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../cmake/x-server.sh"
@@ -37,6 +41,11 @@ bench_options() {
     done
     shift
     while (($#)); do
+        if [[ $1 == --wine && $# -ge 2 ]]; then
+            wine_select "$2" || exit 2
+            shift 2
+            continue
+        fi
         name=${1#--}
         if [[ $1 != --* || $names != *" $name "* || $# -lt 2 ]]; then
             echo "usage: $0 $usage" >&2
@@ -45,6 +54,10 @@ bench_options() {
         printf -v "$name" '%s' "$2"
         shift 2
     done
+}
+
+bench_state() {
+    if [[ $wine_version == 8 ]]; then echo "$1/$2"; else echo "$1/$2-wine$wine_version"; fi
 }
 
 bench_start_xvfb() {
@@ -76,7 +89,8 @@ bench_stop_xvfb() {
 # The measurement starts its programs itself, without a server left from the set-up.
 bench_prefix() {
     local state=$1
-    [[ -x "$wine" ]] || bench_die "$wine not found (run scripts/setup.sh)"
+    local why
+    why=$(wine_available) || bench_die "$why"
     wine_env "$state"
     wine_prepare "$state" || bench_die "Wine could not make the prefix (see $state/wineboot.log)"
     wine_stop

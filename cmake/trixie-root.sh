@@ -40,12 +40,10 @@ die() {
 }
 
 # Runs "$@" inside ROOT (the first argument) in a private mount namespace with the host's
-# kernel file systems, /tmp and the given extra folders bound in.
-enter() {
-    local dir=$1
-    shift
-    # shellcheck disable=SC2016  # expanded by the inner shell
-    unshare --mount --propagation private -- bash -c '
+# kernel file systems, /tmp and the given extra folders bound in. The inner steps exec each
+# other, so the caller's child is the program itself (the benchmarks sample its CPU by pid).
+# shellcheck disable=SC2016  # expanded by the inner shell
+enter_script='
         set -e
         dir=$1; shift
         binds=$1; shift
@@ -59,11 +57,13 @@ enter() {
             mkdir -p "$dir$b"
             mount --rbind "$b" "$dir$b"
         done
-        # In the caller'"'"'s folder when the root has it (bound above), else at the root.
+        # In the working folder of the caller when the root has it (bound above), else at /.
         cwd=/
         [[ -d "$dir$PWD" ]] && cwd=$PWD
-        exec chroot "$dir" /usr/bin/env -C "$cwd" "$@"
-    ' enter "$dir" "$(bind_list)" "$@"
+        exec chroot "$dir" /usr/bin/env -C "$cwd" "$@"'
+enter() {
+    unshare --mount --propagation private -- bash -c "$enter_script" enter "$1" "$(bind_list)" \
+        "${@:2}"
 }
 
 # The host folders the command may name: the working folder, HOME, Wine's prefix and every
@@ -133,7 +133,8 @@ run)
     shift
     [[ -f $ready ]] || die "no Debian 13 root with Wine 10 at $root (scripts/setup.sh makes it)"
     run_args=("$@")
-    enter "$root" "$@"
+    exec unshare --mount --propagation private -- bash -c "$enter_script" enter "$root" \
+        "$(bind_list)" "$@"
     ;;
 *)
     echo "usage: $0 make | check | run PROGRAM [ARGS...]" >&2

@@ -10,6 +10,7 @@
 
 #include "environment.h"
 #include "platform/handles_win.h"
+#include "test_windows.h"
 #include "text.h"
 #include "wait.h"
 
@@ -51,12 +52,49 @@ std::optional<std::string> UnixPathOf(const std::wstring& path) {
     return result;
 }
 
+// Makes a thread on `desktop` see the pointer where it is. Windows keeps one pointer per window
+// station, so every desktop sees it; Wine 10 keeps one per desktop, at (0, 0) when it is made, and
+// a screen saver started there would see the pointer jump from (0, 0) to where it is.
+DWORD WINAPI PlacePointerOn(void* desktop) {
+    POINT where{};
+    GetCursorPos(&where);
+    if (!SetThreadDesktop(static_cast<HDESK>(desktop))) return GetLastError();
+    const wchar_t* cls = RegisterTestClass(L"GloamE2EPointerPlace", DefWindowProcW);
+    const gloam::unique_hwnd window(CreateWindowExW(
+        WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, cls, L"", WS_POPUP, where.x - 1,
+        where.y - 1, 3, 3, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!window) return GetLastError();
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    SetCursorPos(where.x, where.y);
+    const bool seen = WaitUntil(
+        [&] {
+            PumpMessages();
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == where.x && now.y == where.y;
+        },
+        5s, 10ms);
+    return seen ? 0 : ERROR_TIMEOUT;
+}
+
 }  // namespace
 
 ScreenSaverDesktop::ScreenSaverDesktop() {
     desktop_ = CreateDesktopW(L"Screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    if (!desktop_)
+    if (!desktop_) {
         ADD_FAILURE() << "cannot make the Screen-saver desktop, error " << GetLastError();
+        return;
+    }
+    const gloam::unique_handle thread(
+        CreateThread(nullptr, 0, PlacePointerOn, desktop_, 0, nullptr));
+    DWORD result = ERROR_INVALID_HANDLE;
+    if (!thread || WaitForSingleObject(thread.get(), 5000) != WAIT_OBJECT_0 ||
+        !GetExitCodeThread(thread.get(), &result) || result != 0) {
+        ADD_FAILURE() << "cannot place the pointer on the Screen-saver desktop, error " << result;
+    }
+    // Wine 10 keeps answering with the position a desktop last recorded for 100 ms after it
+    // changed, before it asks X again; a program that starts within them would see two.
+    Sleep(300);
 }
 
 ScreenSaverDesktop::~ScreenSaverDesktop() {
