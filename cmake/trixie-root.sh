@@ -19,7 +19,7 @@ set -euo pipefail
 root=${GLOAM_TRIXIE_ROOT:-/var/cache/gloamdrift/trixie}
 mirror=http://deb.debian.org/debian
 # Bump when the package list changes; an older root is then completed, not remade.
-generation=3
+generation=4
 packages=(
     wine64 wine64-preloader wine32:i386 wine32-preloader:i386
     # The X extensions Wine loads at run time, for both sides; the packages only recommend them.
@@ -29,8 +29,9 @@ packages=(
     libxcursor1 libxcursor1:i386 libxcomposite1 libxcomposite1:i386 libxxf86vm1 libxxf86vm1:i386
     libxrender1 libxrender1:i386 libxfixes3 libxfixes3:i386
     fonts-ipafont-gothic fonts-liberation procps
-    # xrandr, which the end-to-end tests run from inside Wine to arrange the monitors.
-    x11-xserver-utils
+    # xrandr and xdotool, which the end-to-end tests run from inside Wine: the monitors, and a
+    # key held on the X server's keyboard.
+    x11-xserver-utils xdotool
 )
 ready="$root/.gloam-ready-$generation"
 

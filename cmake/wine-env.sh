@@ -57,7 +57,7 @@ wine_available() {
 wine_env() {
     local state=$1
     export WINEPREFIX="$state/prefix"
-    export WINEDEBUG=-all
+    export WINEDEBUG="${GLOAM_WINEDEBUG:--all}"
     export WINEARCH=win64
     # No Mono or Gecko installer dialogs: nothing may be downloaded and nobody answers them.
     export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="

@@ -137,10 +137,11 @@ setup_locked() {
         die "Wine could not start a session at $session_dpi DPI (see $home/wineboot.log)"
 }
 
-# A test whose name ends in "/dpiNNN" runs in a session started at NNN DPI; everything else at 96.
+# A test whose name ends in "/dpiNNN" or "_dpiNNN" runs in a session started at NNN DPI, as a
+# user's sign-in at that density would start it; everything else at 96.
 session_dpi=96
 for arg in "$@"; do
-    [[ $arg =~ ^--gtest_filter=.*/dpi([0-9]+)$ ]] && session_dpi=${BASH_REMATCH[1]}
+    [[ $arg =~ ^--gtest_filter=.*[/_]dpi([0-9]+)$ ]] && session_dpi=${BASH_REMATCH[1]}
 done
 
 if [[ $stop == 1 ]]; then

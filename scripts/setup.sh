@@ -15,7 +15,7 @@ packages=(
     util-linux procps
     xscreensaver-data-extra linux-perf
     nsis zip unzip osslsigncode openssl
-    shellcheck debootstrap
+    shellcheck debootstrap xdotool
 )
 
 # 32-bit Wine runs the shipped i686 GloamDrift.scr; its preloader reserves the address ranges

@@ -32,4 +32,16 @@ std::optional<DensityChange> MoveToDensity(HWND hwnd, UINT dpi) {
     return change;
 }
 
+std::optional<bool> IsPerMonitorV2(HWND hwnd) {
+    if (!CallProbe(hwnd, gloam_probe::kAwarenessHookProc, gloam_probe::kAwarenessMessage)) {
+        return std::nullopt;
+    }
+    const LONG verdict = Property(hwnd, gloam_probe::kContextIsPerMonitorV2);
+    if (verdict == 0) {
+        ADD_FAILURE() << "the probe did not run in the window's thread";
+        return std::nullopt;
+    }
+    return verdict == 2;
+}
+
 }  // namespace e2e

@@ -18,4 +18,9 @@ struct DensityChange {
 // Nullopt (and a test failure) when the probe could not run.
 std::optional<DensityChange> MoveToDensity(HWND hwnd, UINT dpi);
 
+// Whether the window's thread is per-monitor aware, version 2, as its own process sees it (Wine 10
+// keeps only the awareness with a window). Nullopt (and a test failure) when the probe could not
+// run.
+std::optional<bool> IsPerMonitorV2(HWND hwnd);
+
 }  // namespace e2e

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -43,6 +44,18 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM rects) {
     return TRUE;
 }
 
+// The first bytes of a file; nullopt when it cannot be opened.
+std::optional<std::string> ReadSmallFile(const wchar_t* path) {
+    const HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      0, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+    const gloam::unique_handle file(opened);
+    char text[64] = {};
+    DWORD read = 0;
+    if (!ReadFile(file.get(), text, sizeof text, &read, nullptr)) return std::nullopt;
+    return std::string(text, read);
+}
+
 }  // namespace
 
 bool StartUnix(std::wstring command_line) {
@@ -58,6 +71,29 @@ bool StartUnix(std::wstring command_line) {
     return true;
 }
 
+std::optional<int> RunUnix(const std::wstring& command, Millis limit) {
+    static int runs = 0;
+    const std::wstring status = L"/tmp/gloam-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+                                L"-" + std::to_wstring(++runs) + L".status";
+    std::wstring windows_status = L"Z:" + status;
+    std::replace(windows_status.begin() + 2, windows_status.end(), L'/', L'\\');
+    DeleteFileW(windows_status.c_str());
+    if (!StartUnix(L"/bin/sh -c \"" + command + L"; echo $? >" + status + L".part && mv " +
+                   status + L".part " + status + L"\"")) {
+        return std::nullopt;
+    }
+    std::optional<int> result;
+    WaitUntil(
+        [&] {
+            const std::optional<std::string> text = ReadSmallFile(windows_status.c_str());
+            if (text) result = std::atoi(text->c_str());
+            return text.has_value();
+        },
+        limit, 10ms);
+    DeleteFileW(windows_status.c_str());
+    return result;
+}
+
 bool UnderWine() {
     static const bool wine =
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -69,13 +105,9 @@ bool UnderEmulated32BitWine() {
     return false;
 #else
     if (!UnderWine()) return false;
-    const gloam::unique_handle file(CreateFileW(L"Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386",
-                                                GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                OPEN_EXISTING, 0, nullptr));
-    char text[8] = {};
-    DWORD read = 0;
-    return file && ReadFile(file.get(), text, 7, &read, nullptr) && read == 7 &&
-           std::string(text, 7) == "enabled";
+    const std::optional<std::string> text =
+        ReadSmallFile(L"Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386");
+    return text && text->starts_with("enabled");
 #endif
 }
 

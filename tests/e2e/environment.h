@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "no_copy.h"
+#include "wait.h"
 
 namespace e2e {
 
@@ -24,6 +25,10 @@ bool UnderEmulated32BitWine();
 // Starts a Unix program from inside Wine (a command line whose program is a Unix path). Wine gives
 // no handle to wait on for it: the caller waits for what the program does.
 bool StartUnix(std::wstring command_line);
+// Runs a Unix shell command (no double quotes in it) to its end, for at most `limit`: the shell
+// leaves the command's exit status in a file under /tmp, which the test waits for. Nullopt when it
+// could not start or did not end in time.
+std::optional<int> RunUnix(const std::wstring& command, Millis limit = 10s);
 
 struct ScreenSize {
     int width = 0;

@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(ExitWatch, KeyRelease,
 using HeldKeyTest = ExitWatchTest;
 
 TEST_F(HeldKeyTest, KeyHeldBeforeTheStartEndsItWhenReleased) {
-    HeldKey key(VK_SHIFT);
+    HeldKeyboardKey key(VK_SHIFT, "Shift_L");
     ASSERT_NO_FATAL_FAILURE(StartDisplay());
     ExpectStillRunning("the start with a key held");
     key.Release();

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
+
+#include "environment.h"
 #include "wait.h"
 
 namespace e2e {
@@ -130,6 +134,32 @@ void HeldKey::Release() {
     if (!down_) return;
     down_ = false;
     KeyUp(vk_);
+}
+
+HeldKeyboardKey::HeldKeyboardKey(WORD vk, const char* keysym)
+    : vk_(vk), keysym_(keysym, keysym + std::strlen(keysym)) {
+    if (!UnderWine()) {
+        KeyDown(vk_);
+        down_ = true;
+        return;
+    }
+    const std::optional<int> status = RunUnix(L"/usr/bin/xdotool keydown " + keysym_);
+    down_ = status == 0;
+    if (!down_) ADD_FAILURE() << "xdotool could not press " << keysym;
+}
+
+HeldKeyboardKey::~HeldKeyboardKey() {
+    Release();
+}
+
+void HeldKeyboardKey::Release() {
+    if (!down_) return;
+    down_ = false;
+    if (!UnderWine()) {
+        KeyUp(vk_);
+    } else if (RunUnix(L"/usr/bin/xdotool keyup " + keysym_) != 0) {
+        ADD_FAILURE() << "xdotool could not release the key";
+    }
 }
 
 }  // namespace e2e

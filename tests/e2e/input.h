@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "no_copy.h"
 
 namespace e2e {
@@ -36,6 +38,23 @@ class HeldKey : NoCopy {
   private:
     WORD vk_;
     bool down_ = true;
+};
+
+// A key held on the keyboard itself, for a key that must stay held across a program's start:
+// under Wine it is pressed and released on the X server's keyboard (xdotool, `keysym` names it),
+// as a user's hand would; on Windows through SendInput. Wine 10 sets its key state from the X
+// server's whenever one of its windows gets the focus, and so lets go of a key that SendInput
+// alone pressed, sending its release; Windows keeps one key state, and the key stays down.
+class HeldKeyboardKey : NoCopy {
+  public:
+    HeldKeyboardKey(WORD vk, const char* keysym);
+    ~HeldKeyboardKey();
+    void Release();
+
+  private:
+    WORD vk_;
+    std::wstring keysym_;
+    bool down_ = false;
 };
 
 }  // namespace e2e

@@ -70,3 +70,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    GloamProbeAwarenessCallWndProc(int code, WPARAM wparam, LPARAM lparam) {
+    static const UINT probe = RegisterWindowMessageW(gloam_probe::kAwarenessMessage);
+    return gloam_probe::OnProbeMessage(probe, code, wparam, lparam, [](const CWPSTRUCT& call) {
+        const bool v2 = AreDpiAwarenessContextsEqual(GetThreadDpiAwarenessContext(),
+                                                     DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+        Leave(call.hwnd, gloam_probe::kContextIsPerMonitorV2, v2 ? 2 : 1);
+    });
+}

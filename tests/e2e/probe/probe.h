@@ -35,6 +35,13 @@ inline constexpr wchar_t kSmallIcon[] = L"GloamE2EDpiSmallIcon";
 inline constexpr char kCreationHookProc[] = "GloamProbeCreationCbtProc";
 inline constexpr wchar_t kMadeWithAwareness[] = L"GloamE2EMadeWithAwareness";
 
+// Sent to a window: it carries, as kContextIsPerMonitorV2, 2 when its thread's awareness (the one
+// its windows are made with) is per-monitor version 2, else 1. Windows gives the window the same
+// context; Wine 10 keeps only the awareness with a window and reports version 1 for it.
+inline constexpr char kAwarenessHookProc[] = "GloamProbeAwarenessCallWndProc";
+inline constexpr wchar_t kAwarenessMessage[] = L"GloamE2EProbeAwareness";
+inline constexpr wchar_t kContextIsPerMonitorV2[] = L"GloamE2EContextIsPerMonitorV2";
+
 // ---- the preview (preview_probe.cpp) ----
 
 // A window hook placed on the program's thread before it runs. The first time the preview's window
