@@ -38,9 +38,10 @@ TEST_P(DialogDensity, SizeAndIconsFollowTheDensity) {
 }
 
 // Its own density (the tests run at 96 DPI), 125 %, 150 % and 200 %.
+// Moved there from a session at 96 DPI ("dpiNNN" would start the session at NNN).
 INSTANTIATE_TEST_SUITE_P(Config, DialogDensity, ::testing::Values(96, 120, 144, 192),
                          [](const ::testing::TestParamInfo<int>& p) {
-                             return "dpi" + std::to_string(p.param);
+                             return "to" + std::to_string(p.param);
                          });
 
 }  // namespace
