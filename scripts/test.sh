@@ -12,8 +12,8 @@
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets, with
 # the tests that did not run and why.
 #
-# Then the end-to-end suites of win32 and win64 once more under Debian 13's Wine 10 (summary lines
-# win32-wine10, win64-wine10), unless GLOAM_WINE10_PRESETS names fewer.
+# The end-to-end suites of win32 and win64 run once more under Debian 13's Wine 10, beside the
+# Wine 8 tests (summary lines win32-wine10, win64-wine10), unless GLOAM_WINE10_PRESETS names fewer.
 #
 # Environment (DEVELOPERS.md has the table): GLOAM_PRESETS, GLOAM_BUILD_ROOT, GLOAM_CTEST_ARGS,
 # GLOAM_FUZZ_SECONDS, GLOAM_WINE10_PRESETS.
@@ -58,14 +58,9 @@ trap stop_wine EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Runs ctest in DIR with the given arguments and adds its counts to the summary under NAME.
-run_tests() {
-    local name=$1 dir=$2
-    shift 2
-    local log="$dir/ctest-$name.log" rc summary failed total skipped
-    echo "=== $name: test"
-    ctest --test-dir "$dir" --output-on-failure --no-tests=error "$@" 2>&1 | tee "$log"
-    rc=${PIPESTATUS[0]}
+# Adds the counts of the ctest log LOG to the summary under NAME; RC is ctest's exit code.
+tally() {
+    local name=$1 log=$2 rc=$3 summary failed total skipped
     summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [[ -n "$summary" ]]; then
         failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
@@ -81,6 +76,37 @@ run_tests() {
         summaries+=("$name: no ctest summary")
     fi
     [[ $rc == 0 ]] || failed_steps+=("$name: tests")
+}
+
+# Runs ctest in DIR with the given arguments, showing its output, and tallies it under NAME.
+run_tests() {
+    local name=$1 dir=$2
+    shift 2
+    local log="$dir/ctest-$name.log"
+    echo "=== $name: test"
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error "$@" 2>&1 | tee "$log"
+    tally "$name" "$log" "${PIPESTATUS[0]}"
+}
+
+# Whether the end-to-end suite of PRESET runs under Wine 10 too; when it cannot, notes why and
+# counts its tests as skipped.
+wine10_why=$(GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && wine_available')
+wants_wine10() {
+    local preset=$1 dir=$2 count
+    [[ $preset == win32 || $preset == win64 ]] || return 1
+    [[ " ${GLOAM_WINE10_PRESETS-win32 win64} " == *" $preset "* ]] || return 1
+    count=$(ctest --test-dir "$dir" -N -L e2e 2>/dev/null | sed -n 's/^Total Tests: *//p')
+    local why=$wine10_why
+    # shellcheck disable=SC2016  # expanded by the inner shell
+    if [[ -z $why && $preset == win32 ]] &&
+        ! GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && "$wine32" --version' >/dev/null 2>&1; then
+        why="this machine cannot run 32-bit programs"
+    fi
+    if [[ -n $why ]]; then
+        total_skipped=$((total_skipped + ${count:-0}))
+        notes+=("$preset-wine10: ${count:-all} end-to-end tests skipped: $why")
+        return 1
+    fi
 }
 
 for preset in "${presets[@]}"; do
@@ -112,33 +138,30 @@ for preset in "${presets[@]}"; do
         ctest_args+=(-LE e2e)
     fi
 
+    # Unit and fuzz tests share nothing: two at a time.
+    [[ $preset == native* || $preset == fuzz ]] && ctest_args+=(-j "$jobs")
+
+    # Under Debian 13's Wine 10 the end-to-end suite runs beside the Wine 8 tests, with its own
+    # Wine home (<build>/wine10) and X server: the suites mostly wait for the screen, and side by
+    # side they take half the time on two cores. Its output follows the Wine 8 tests'.
+    wine10_pid=
+    if wants_wine10 "$preset" "$dir"; then
+        wine10_log="$dir/ctest-$preset-wine10.log"
+        GLOAM_WINE=10 ctest --test-dir "$dir" --output-on-failure --no-tests=error -L e2e \
+            "${ctest_args[@]}" >"$wine10_log" 2>&1 &
+        wine10_pid=$!
+    fi
     run_tests "$preset" "$dir" "${ctest_args[@]}"
+    if [[ -n $wine10_pid ]]; then
+        wait "$wine10_pid"
+        rc=$?
+        echo "=== $preset-wine10: test"
+        cat "$wine10_log"
+        tally "$preset-wine10" "$wine10_log" "$rc"
+        GLOAM_WINE=10 "$root/cmake/wine-run.sh" --stop "$dir"
+    fi
     # The next preset's tests get the machine to themselves.
     [[ -d "$dir/wine" ]] && "$root/cmake/wine-run.sh" --stop "$dir"
-done
-
-# Then both builds' end-to-end suites again under Debian 13's Wine 10, each with its own Wine home
-# (<build>/wine10) and X server.
-wine10_why=$(GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && wine_available')
-for preset in "${presets[@]}"; do
-    [[ $preset == win32 || $preset == win64 ]] || continue
-    [[ " ${GLOAM_WINE10_PRESETS-win32 win64} " == *" $preset "* ]] || continue
-    dir=$(build_dir "$preset")
-    name="$preset-wine10"
-    count=$(ctest --test-dir "$dir" -N -L e2e 2>/dev/null | sed -n 's/^Total Tests: *//p')
-    if [[ -n $wine10_why ]]; then
-        total_skipped=$((total_skipped + ${count:-0}))
-        notes+=("$name: ${count:-all} end-to-end tests skipped: $wine10_why")
-        continue
-    fi
-    if [[ $preset == win32 ]] && ! GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && "$wine32" --version' >/dev/null 2>&1; then
-        total_skipped=$((total_skipped + ${count:-0}))
-        notes+=("$name: ${count:-all} end-to-end tests skipped: this machine cannot run 32-bit programs")
-        continue
-    fi
-    read -ra ctest_args <<<"${GLOAM_CTEST_ARGS:-}"
-    GLOAM_WINE=10 run_tests "$name" "$dir" -L e2e "${ctest_args[@]}"
-    GLOAM_WINE=10 "$root/cmake/wine-run.sh" --stop "$dir"
 done
 
 echo

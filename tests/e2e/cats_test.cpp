@@ -78,7 +78,9 @@ TEST_F(HiddenCatsLong, AppearUnderTheSpotOnlyFromTheThirdClockMinute) {
             EXPECT_EQ(scan.mismatched, 0)
                 << "lit pixels that are not the desktop's, " << Seconds(frame.taken - started)
                 << " s after the start, " << Seconds(earliest - frame.taken)
-                << " s before the third minute boundary";
+                << " s before the third minute boundary:" << scan.examples << " the spot at "
+                << scan.bounds.left << ", " << scan.bounds.top << " - " << scan.bounds.right << ", "
+                << scan.bounds.bottom;
             return HasFailure();
         },
         std::chrono::duration_cast<Millis>(beforeEnds - Clock::now()) + 5s);

@@ -45,11 +45,11 @@ TEST_P(ManifestAwareness, WindowIsPerMonitorV2) {
     EXPECT_TRUE(*v2) << "per-monitor aware, but not version 2";
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, ManifestAwareness,
-                         ::testing::Values(AwareCase{"Display", L"/S", kDisplayClass, kDisplayTitle},
-                                           AwareCase{"Settings", L"/C", kConfigClass,
-                                                     kConfigTitle}),
-                         ByName());
+INSTANTIATE_TEST_SUITE_P(
+    Dpi, ManifestAwareness,
+    ::testing::Values(AwareCase{"Display", L"/S", kDisplayClass, kDisplayTitle},
+                      AwareCase{"Settings", L"/C", kConfigClass, kConfigTitle}),
+    ByName());
 
 }  // namespace
 }  // namespace e2e

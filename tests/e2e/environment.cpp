@@ -46,8 +46,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM rects) {
 
 // The first bytes of a file; nullopt when it cannot be opened.
 std::optional<std::string> ReadSmallFile(const wchar_t* path) {
-    const HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+    const HANDLE opened =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
     const gloam::unique_handle file(opened);
     char text[64] = {};
@@ -73,13 +73,13 @@ bool StartUnix(std::wstring command_line) {
 
 std::optional<int> RunUnix(const std::wstring& command, Millis limit) {
     static int runs = 0;
-    const std::wstring status = L"/tmp/gloam-e2e-" + std::to_wstring(GetCurrentProcessId()) +
-                                L"-" + std::to_wstring(++runs) + L".status";
+    const std::wstring status = L"/tmp/gloam-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++runs) + L".status";
     std::wstring windows_status = L"Z:" + status;
     std::replace(windows_status.begin() + 2, windows_status.end(), L'/', L'\\');
     DeleteFileW(windows_status.c_str());
-    if (!StartUnix(L"/bin/sh -c \"" + command + L"; echo $? >" + status + L".part && mv " +
-                   status + L".part " + status + L"\"")) {
+    if (!StartUnix(L"/bin/sh -c \"" + command + L"; echo $? >" + status + L".part && mv " + status +
+                   L".part " + status + L"\"")) {
         return std::nullopt;
     }
     std::optional<int> result;

@@ -182,7 +182,8 @@ TEST_P(EveryMonitor, OthersBlackPrimaryExact) {
             const FrameScan scan = ScanFrame(frame.shot);
             if (scan.lit == 0) return false;
             ++frames;
-            EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
+            EXPECT_EQ(scan.mismatched, 0)
+                << "lit pixels that are not the desktop's:" << scan.examples;
             EXPECT_EQ(scan.bounds.Width(), 287);
             EXPECT_EQ(scan.bounds.Height(), 288);
             for (const RECT& r : OtherMonitors()) {
@@ -300,7 +301,8 @@ TEST_P(AtDensity, CoversEveryMonitorAndKeepsThePixels) {
             const FrameScan scan = ScanFrame(frame.shot);
             if (scan.lit == 0) return false;
             ++frames;
-            EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
+            EXPECT_EQ(scan.mismatched, 0)
+                << "lit pixels that are not the desktop's:" << scan.examples;
             EXPECT_NEAR(scan.bounds.Width(), wide, 3.0);
             EXPECT_NEAR(scan.bounds.Height(), high, 3.0);
             return frames >= 5 || HasFailure();

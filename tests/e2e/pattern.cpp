@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
 #include "resource.h"
 
@@ -15,7 +16,13 @@ FrameScan ScanFrame(const Surface& shot) {
         for (int x = 0; x < shot.Width(); ++x) {
             if (row[x] == 0) continue;
             ++scan.lit;
-            if (row[x] != PatternColour(x, y)) ++scan.mismatched;
+            if (row[x] != PatternColour(x, y) && ++scan.mismatched <= 3) {
+                char text[64];
+                std::snprintf(text, sizeof text, " (%d, %d) %06x for %06x;", x, y,
+                              static_cast<unsigned>(row[x]),
+                              static_cast<unsigned>(PatternColour(x, y)));
+                scan.examples += text;
+            }
             left = std::min(left, x);
             right = std::max(right, x + 1);
             top = std::min(top, y);

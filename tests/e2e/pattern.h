@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "display_run.h"
@@ -23,9 +24,10 @@ namespace e2e {
 
 // What one screenshot shows of the spot.
 struct FrameScan {
-    int lit = 0;         // pixels that are not black
-    gloam::Rect bounds;  // bounding box of the lit pixels (empty when none)
-    int mismatched = 0;  // lit pixels whose colour is not the pattern's at that place
+    int lit = 0;           // pixels that are not black
+    gloam::Rect bounds;    // bounding box of the lit pixels (empty when none)
+    int mismatched = 0;    // lit pixels whose colour is not the pattern's at that place
+    std::string examples;  // the first few of them: place, colour and the pattern's colour
 };
 FrameScan ScanFrame(const Surface& shot);
 

@@ -73,16 +73,15 @@ TEST_P(PreviewAwareness, IsTheHostWindows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Preview, PreviewAwareness,
-    ::testing::Values(HostCase{"Unaware", DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_UNAWARE},
-                      // In a session at 150 %, where the system scales an unaware host's
-                      // window (Windows, Wine 10), the preview still joins it.
-                      HostCase{"Unaware_dpi144", DPI_AWARENESS_CONTEXT_UNAWARE,
-                               DPI_AWARENESS_UNAWARE},
-                      HostCase{"SystemAware", DPI_AWARENESS_CONTEXT_SYSTEM_AWARE,
-                               DPI_AWARENESS_SYSTEM_AWARE},
-                      // The program's own awareness.
-                      HostCase{"PerMonitor", DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2,
-                               DPI_AWARENESS_PER_MONITOR_AWARE}),
+    ::testing::Values(
+        HostCase{"Unaware", DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_UNAWARE},
+        // In a session at 150 %, where the system scales an unaware host's
+        // window (Windows, Wine 10), the preview still joins it.
+        HostCase{"Unaware_dpi144", DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_UNAWARE},
+        HostCase{"SystemAware", DPI_AWARENESS_CONTEXT_SYSTEM_AWARE, DPI_AWARENESS_SYSTEM_AWARE},
+        // The program's own awareness.
+        HostCase{"PerMonitor", DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2,
+                 DPI_AWARENESS_PER_MONITOR_AWARE}),
     ByName());
 
 using PreviewHostGone = ScrTest;

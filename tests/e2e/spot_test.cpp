@@ -62,7 +62,8 @@ TEST_F(SpotTest, NormalSpotShowsTheCapturedDesktopThroughTheMaskAndNothingElse) 
             const FrameScan scan = ScanFrame(shot);
             if (scan.lit == 0) return false;  // before the first tick
             ++checked;
-            EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
+            EXPECT_EQ(scan.mismatched, 0)
+                << "lit pixels that are not the desktop's:" << scan.examples;
             EXPECT_EQ(scan.bounds.Width(), disc.Width()) << Describe(scan.bounds);
             EXPECT_EQ(scan.bounds.Height(), disc.Height()) << Describe(scan.bounds);
             EXPECT_EQ(scan.lit, whiteCount) << "lit pixels in a frame";
@@ -123,7 +124,8 @@ TEST_P(SpotSize, DiscSpansTheChosenSize) {
             if (scan.lit == 0) return false;
             ++checked;
             const gloam::Rect& b = scan.bounds;
-            EXPECT_EQ(scan.mismatched, 0) << "lit pixels that are not the desktop's";
+            EXPECT_EQ(scan.mismatched, 0)
+                << "lit pixels that are not the desktop's:" << scan.examples;
             EXPECT_NEAR(b.Width(), wide, kEdge) << Describe(b);
             EXPECT_NEAR(b.Height(), high, kEdge) << Describe(b);
             // A disc fills pi/4 of its box; a square or a ring would not.

@@ -94,10 +94,9 @@ PatternWindow::PatternWindow(const RECT& area) {
                 picture->View().At(x, y) = PatternColour(piece.left + x, piece.top + y);
             }
         }
-        gloam::unique_hwnd window(CreateWindowExW(WS_EX_TOOLWINDOW, cls, L"GloamDrift e2e pattern",
-                                                  WS_POPUP, piece.left, piece.top, width, height,
-                                                  nullptr, nullptr, GetModuleHandleW(nullptr),
-                                                  picture));
+        gloam::unique_hwnd window(CreateWindowExW(
+            WS_EX_TOOLWINDOW, cls, L"GloamDrift e2e pattern", WS_POPUP, piece.left, piece.top,
+            width, height, nullptr, nullptr, GetModuleHandleW(nullptr), picture));
         if (!window) {
             delete picture;
             ADD_FAILURE() << "cannot create the pattern window";

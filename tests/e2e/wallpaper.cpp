@@ -92,8 +92,8 @@ ScreenSaverDesktop::ScreenSaverDesktop() {
         !GetExitCodeThread(thread.get(), &result) || result != 0) {
         ADD_FAILURE() << "cannot place the pointer on the Screen-saver desktop, error " << result;
     }
-    // Wine 10 keeps answering with the position a desktop last recorded for 100 ms after it
-    // changed, before it asks X again; a program that starts within them would see two.
+    // Under Wine 10 a program started on the desktop right after this could still read (0, 0)
+    // first; a moment later it reads where the pointer is.
     Sleep(300);
 }
 
