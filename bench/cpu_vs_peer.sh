@@ -65,7 +65,11 @@ sample_wine() {
         off=1
         shift
     fi
-    "$wine" "$@" </dev/null >"$state/wine.log" 2>&1 &
+    # A fresh session learns where the pointer is before the program starts (Wine 10 reports
+    # (0, 0) until then, and the saver would end on the jump).
+    "$wine" "$probe" park 960 540 </dev/null >"$state/wine.log" 2>&1 ||
+        bench_die "the pointer could not be placed (see $state/wine.log)"
+    "$wine" "$@" </dev/null >>"$state/wine.log" 2>&1 &
     bench_child=$!
     sleep "$warmup"
     kill -0 "$bench_child" 2>/dev/null || bench_die "$1 ended early (see $state/wine.log)"

@@ -1,6 +1,7 @@
 // What bench/soak.sh asks of the running display from inside Wine:
 //
-//   gloam_saver_probe.exe park X Y   puts the pointer at (X, Y), before the display starts
+//   gloam_saver_probe.exe park X Y   puts the pointer at (X, Y), before the display starts, and
+//                                    waits until the system reports it there
 //   gloam_saver_probe.exe where      prints where the pointer is
 //   gloam_saver_probe.exe sample     prints one line: visible and all top-level windows, GDI
 //                                    objects, USER objects, handles, private KiB, working set KiB
@@ -40,11 +41,38 @@ BOOL CALLBACK PrintWindowOf(HWND window, LPARAM target) {
     return TRUE;
 }
 
+// A fresh Wine 10 session reports the pointer at (0, 0) until one of its windows has seen it, and
+// a display started then would see it jump; a small window under the pointer settles it.
+int Park(int x, int y) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"GloamSaverProbePark";
+    ::RegisterClassExW(&wc);
+    const HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
+                                          wc.lpszClassName, L"", WS_POPUP, x - 1, y - 1, 3, 3,
+                                          nullptr, nullptr, wc.hInstance, nullptr);
+    if (window) ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    bool there = false;
+    for (int attempt = 0; attempt < 200 && !there; ++attempt) {
+        ::SetCursorPos(x, y);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        POINT at{};
+        ::GetCursorPos(&at);
+        there = at.x == x && at.y == y;
+        if (!there) ::Sleep(10);
+    }
+    if (window) ::DestroyWindow(window);
+    return there ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && std::wcscmp(argv[1], L"park") == 0) {
-        return ::SetCursorPos(_wtoi(argv[2]), _wtoi(argv[3])) ? 0 : 1;
+        return Park(_wtoi(argv[2]), _wtoi(argv[3]));
     }
     if (argc == 2 && std::wcscmp(argv[1], L"where") == 0) {
         POINT at{};
