@@ -72,9 +72,12 @@ bool StartUnix(std::wstring command_line) {
 }
 
 std::optional<int> RunUnix(const std::wstring& command, Millis limit) {
+    // Two Wines may run the tests side by side, and their process ids repeat: the time makes the
+    // name unique.
     static int runs = 0;
     const std::wstring status = L"/tmp/gloam-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++runs) + L".status";
+                                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++runs) +
+                                L".status";
     std::wstring windows_status = L"Z:" + status;
     std::replace(windows_status.begin() + 2, windows_status.end(), L'/', L'\\');
     DeleteFileW(windows_status.c_str());

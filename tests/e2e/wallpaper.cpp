@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -65,15 +66,18 @@ DWORD WINAPI PlacePointerOn(void* desktop) {
         where.y - 1, 3, 3, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!window) return GetLastError();
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
-    SetCursorPos(where.x, where.y);
-    const bool seen = WaitUntil(
-        [&] {
-            PumpMessages();
-            POINT now{};
-            GetCursorPos(&now);
-            return now.x == where.x && now.y == where.y;
-        },
-        5s, 10ms);
+    bool seen = false;
+    for (int attempt = 0; attempt < 10 && !seen; ++attempt) {
+        SetCursorPos(where.x, where.y);
+        seen = WaitUntil(
+            [&] {
+                PumpMessages();
+                POINT now{};
+                GetCursorPos(&now);
+                return now.x == where.x && now.y == where.y;
+            },
+            500ms, 10ms);
+    }
     return seen ? 0 : ERROR_TIMEOUT;
 }
 
@@ -87,10 +91,11 @@ ScreenSaverDesktop::ScreenSaverDesktop() {
     }
     const gloam::unique_handle thread(
         CreateThread(nullptr, 0, PlacePointerOn, desktop_, 0, nullptr));
-    DWORD result = ERROR_INVALID_HANDLE;
-    if (!thread || WaitForSingleObject(thread.get(), 5000) != WAIT_OBJECT_0 ||
+    DWORD result = ERROR_TIMEOUT;
+    if (!thread || WaitForSingleObject(thread.get(), 15000) != WAIT_OBJECT_0 ||
         !GetExitCodeThread(thread.get(), &result) || result != 0) {
         ADD_FAILURE() << "cannot place the pointer on the Screen-saver desktop, error " << result;
+        return;
     }
     // Under Wine 10 a program started on the desktop right after this could still read (0, 0)
     // first; a moment later it reads where the pointer is.
