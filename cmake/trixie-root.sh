@@ -63,14 +63,16 @@ enter_script='
         [[ -d "$dir$PWD" ]] && cwd=$PWD
         exec chroot "$dir" /usr/bin/env -C "$cwd" "$@"'
 enter() {
-    unshare --mount --propagation private -- bash -c "$enter_script" enter "$1" "$(bind_list)" \
-        "${@:2}"
+    unshare --mount --propagation private -- bash -c "$enter_script" enter "$1" \
+        "$(bind_list "$1")" "${@:2}"
 }
 
 # The host folders the command may name: the working folder, HOME, Wine's prefix and every
 # absolute path among the arguments, each bound as its top folder (/work for
-# /work/main/build/x.exe). The system's own folders stay the root's: /usr/lib/wine is Wine 10's.
+# /work/main/build/x.exe). Under the system's own folders a path is bound as itself, and only
+# where the root (ROOT, the argument) has nothing: /usr/lib/wine is Wine 10's.
 bind_list() {
+    local inside=$1
     local -A seen=()
     local p top list=""
     for p in "$PWD" "${HOME:-}" "${WINEPREFIX:-}" "${run_args[@]}"; do
@@ -81,8 +83,11 @@ bind_list() {
         [[ -d $p ]] || continue
         top="/$(cut -d/ -f2 <<<"$p")"
         case $top in
-        / | /bin | /boot | /dev | /etc | /lib | /lib32 | /lib64 | /libx32 | /proc | /run | /sbin | \
-            /sys | /tmp | /usr | /var) continue ;;
+        / | /dev | /proc | /sys | /tmp) continue ;;
+        /bin | /boot | /etc | /lib | /lib32 | /lib64 | /libx32 | /run | /sbin | /usr | /var)
+            [[ -e $inside$p ]] && continue
+            top=$p
+            ;;
         esac
         [[ -n ${seen[$top]:-} ]] && continue
         seen[$top]=1
@@ -135,7 +140,7 @@ run)
     [[ -f $ready ]] || die "no Debian 13 root with Wine 10 at $root (scripts/setup.sh makes it)"
     run_args=("$@")
     exec unshare --mount --propagation private -- bash -c "$enter_script" enter "$root" \
-        "$(bind_list)" "$@"
+        "$(bind_list "$root")" "$@"
     ;;
 *)
     echo "usage: $0 make | check | run PROGRAM [ARGS...]" >&2
