@@ -12,8 +12,9 @@
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets, with
 # the tests that did not run and why.
 #
-# Then the end-to-end suites of win32 and win64 once more under Debian 13's Wine 10 (summary lines
-# win32-wine10, win64-wine10), unless GLOAM_WINE10_PRESETS names fewer.
+# Then, for the builds GLOAM_WINE10_PRESETS names ("win32 win64"; none by default, as a start on
+# a new "Screen-saver" desktop under Wine 10 still fails now and then), the end-to-end suites once
+# more under Debian 13's Wine 10 (summary lines win32-wine10, win64-wine10).
 #
 # Environment (DEVELOPERS.md has the table): GLOAM_PRESETS, GLOAM_BUILD_ROOT, GLOAM_CTEST_ARGS,
 # GLOAM_FUZZ_SECONDS, GLOAM_WINE10_PRESETS.
@@ -95,7 +96,7 @@ wine10_why=$(GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && wine_available')
 wants_wine10() {
     local preset=$1 dir=$2 count
     [[ $preset == win32 || $preset == win64 ]] || return 1
-    [[ " ${GLOAM_WINE10_PRESETS-win32 win64} " == *" $preset "* ]] || return 1
+    [[ " ${GLOAM_WINE10_PRESETS:-} " == *" $preset "* ]] || return 1
     count=$(ctest --test-dir "$dir" -N -L e2e 2>/dev/null | sed -n 's/^Total Tests: *//p')
     local why=$wine10_why
     # shellcheck disable=SC2016  # expanded by the inner shell
