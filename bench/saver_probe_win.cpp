@@ -20,8 +20,9 @@
 #include <cwchar>
 #include <string>
 
-#include "power_report.h"
-#include "process_counts.h"
+#include "tests/e2e/pointer_place.h"
+#include "tests/e2e/power_report.h"
+#include "tests/e2e/process_counts.h"
 
 namespace {
 
@@ -41,38 +42,13 @@ BOOL CALLBACK PrintWindowOf(HWND window, LPARAM target) {
     return TRUE;
 }
 
-// A fresh Wine 10 session reports the pointer at (0, 0) until one of its windows has seen it, and
-// a display started then would see it jump; a small window under the pointer settles it.
-int Park(int x, int y) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"GloamSaverProbePark";
-    ::RegisterClassExW(&wc);
-    const HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
-                                          wc.lpszClassName, L"", WS_POPUP, x - 1, y - 1, 3, 3,
-                                          nullptr, nullptr, wc.hInstance, nullptr);
-    if (window) ::ShowWindow(window, SW_SHOWNOACTIVATE);
-    bool there = false;
-    for (int attempt = 0; attempt < 200 && !there; ++attempt) {
-        ::SetCursorPos(x, y);
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-        POINT at{};
-        ::GetCursorPos(&at);
-        there = at.x == x && at.y == y;
-        if (!there) ::Sleep(10);
-    }
-    if (window) ::DestroyWindow(window);
-    return there ? 0 : 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && std::wcscmp(argv[1], L"park") == 0) {
-        return Park(_wtoi(argv[2]), _wtoi(argv[3]));
+        // A fresh Wine 10 session reports the pointer at (0, 0) until one of its windows has
+        // seen it, and a display started then would see it jump.
+        return e2e::ShowPointerAt({_wtoi(argv[2]), _wtoi(argv[3])}, e2e::Millis(2000)) ? 0 : 1;
     }
     if (argc == 2 && std::wcscmp(argv[1], L"where") == 0) {
         POINT at{};

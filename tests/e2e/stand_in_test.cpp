@@ -178,6 +178,7 @@ class StandInTest : public ScrTest {
     void StartOnScreenSaverDesktop() {
         ASSERT_TRUE(desktop_.Made());
         WriteSettings(L"2", L"2");
+        ASSERT_TRUE(desktop_.PointerShownAt(centre_));
         scr_ = std::make_unique<ScrProcess>(L"/S", ScrPath(), ScreenSaverDesktop::kPath);
         ASSERT_TRUE(WaitUntil(
             [this] { return !scr_->Running() || ShareOf(CaptureScreen(), 0x000000) > 0.5; },

@@ -11,7 +11,7 @@
 
 #include "environment.h"
 #include "platform/handles_win.h"
-#include "test_windows.h"
+#include "pointer_place.h"
 #include "text.h"
 #include "wait.h"
 
@@ -53,53 +53,39 @@ std::optional<std::string> UnixPathOf(const std::wstring& path) {
     return result;
 }
 
-// Makes a thread on `desktop` see the pointer where it is. Windows keeps one pointer per window
-// station, so every desktop sees it; Wine 10 keeps one per desktop, at (0, 0) when it is made, and
-// a screen saver started there would see the pointer jump from (0, 0) to where it is.
-DWORD WINAPI PlacePointerOn(void* desktop) {
-    POINT where{};
-    GetCursorPos(&where);
-    if (!SetThreadDesktop(static_cast<HDESK>(desktop))) return GetLastError();
-    const wchar_t* cls = RegisterTestClass(L"GloamE2EPointerPlace", DefWindowProcW);
-    const gloam::unique_hwnd window(CreateWindowExW(
-        WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, cls, L"", WS_POPUP, where.x - 1,
-        where.y - 1, 3, 3, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!window) return GetLastError();
-    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
-    bool seen = false;
-    for (int attempt = 0; attempt < 10 && !seen; ++attempt) {
-        SetCursorPos(where.x, where.y);
-        seen = WaitUntil(
-            [&] {
-                PumpMessages();
-                POINT now{};
-                GetCursorPos(&now);
-                return now.x == where.x && now.y == where.y;
-            },
-            500ms, 10ms);
-    }
-    return seen ? 0 : ERROR_TIMEOUT;
+struct PointerPlace {
+    HDESK desktop;
+    POINT where;
+};
+
+DWORD WINAPI ShowPointerOn(void* argument) {
+    const auto* place = static_cast<const PointerPlace*>(argument);
+    if (!SetThreadDesktop(place->desktop)) return GetLastError();
+    return ShowPointerAt(place->where, 25s) ? 0 : ERROR_TIMEOUT;
 }
 
 }  // namespace
 
 ScreenSaverDesktop::ScreenSaverDesktop() {
     desktop_ = CreateDesktopW(L"Screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    if (!desktop_) {
+    if (!desktop_)
         ADD_FAILURE() << "cannot make the Screen-saver desktop, error " << GetLastError();
-        return;
-    }
-    const gloam::unique_handle thread(
-        CreateThread(nullptr, 0, PlacePointerOn, desktop_, 0, nullptr));
+}
+
+bool ScreenSaverDesktop::PointerShownAt(POINT where) {
+    PointerPlace place{desktop_, where};
+    const gloam::unique_handle thread(CreateThread(nullptr, 0, ShowPointerOn, &place, 0, nullptr));
     DWORD result = ERROR_TIMEOUT;
-    if (!thread || WaitForSingleObject(thread.get(), 15000) != WAIT_OBJECT_0 ||
+    if (!thread || WaitForSingleObject(thread.get(), 30000) != WAIT_OBJECT_0 ||
         !GetExitCodeThread(thread.get(), &result) || result != 0) {
-        ADD_FAILURE() << "cannot place the pointer on the Screen-saver desktop, error " << result;
-        return;
+        ADD_FAILURE() << "the Screen-saver desktop never saw the pointer at (" << where.x << ", "
+                      << where.y << "), error " << result;
+        return false;
     }
-    // Under Wine 10 a program started on the desktop right after this could still read (0, 0)
-    // first; a moment later it reads where the pointer is.
+    // Under Wine 10 a program started on the desktop right after this could still read the older
+    // place first; a moment later it reads this one.
     Sleep(300);
+    return true;
 }
 
 ScreenSaverDesktop::~ScreenSaverDesktop() {

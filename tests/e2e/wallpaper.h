@@ -28,6 +28,9 @@ class ScreenSaverDesktop : NoCopy {
     ScreenSaverDesktop();
     ~ScreenSaverDesktop();
     bool Made() const { return desktop_ != nullptr; }
+    // Makes the desktop see the pointer at `where`, where it already is: call it right before a
+    // start there (pointer_place.h says why). False, with a test failure, when it cannot.
+    bool PointerShownAt(POINT where);
 
   private:
     HDESK desktop_ = nullptr;
