@@ -174,4 +174,7 @@ trap 'rm -f "$out" "$err"' EXIT
 rc=$?
 cat "$out"
 cat "$err" >&2
+# A program that ends before writing a word (a start Wine gave up on) would leave ctest nothing.
+[[ $rc != 0 && ! -s "$out" && ! -s "$err" ]] &&
+    echo "wine-run: $1 ended with exit code $rc before writing anything" >&2
 exit $rc

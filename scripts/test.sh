@@ -12,9 +12,9 @@
 # Exits non-zero when any configure, build or test fails; the last line sums up all presets, with
 # the tests that did not run and why.
 #
-# Then, for the builds GLOAM_WINE10_PRESETS names ("win32 win64"; none by default, as a start on
-# a new "Screen-saver" desktop under Wine 10 still fails now and then), the end-to-end suites once
-# more under Debian 13's Wine 10 (summary lines win32-wine10, win64-wine10).
+# The end-to-end suites of win32 and win64 run once more under Debian 13's Wine 10, each beside its
+# build's Wine 8 tests (summary lines win32-wine10, win64-wine10), unless GLOAM_WINE10_PRESETS
+# names fewer builds ("" for none).
 #
 # Environment (DEVELOPERS.md has the table): GLOAM_PRESETS, GLOAM_BUILD_ROOT, GLOAM_CTEST_ARGS,
 # GLOAM_FUZZ_SECONDS, GLOAM_WINE10_PRESETS.
@@ -33,7 +33,6 @@ scripts/setup.sh || {
 read -ra presets <<<"${GLOAM_PRESETS:-native native-asan win32 win64 fuzz}"
 jobs=2
 failed_steps=()
-built=()
 summaries=()
 notes=()
 total_passed=0
@@ -96,7 +95,7 @@ wine10_why=$(GLOAM_WINE=10 bash -c 'source cmake/wine-env.sh && wine_available')
 wants_wine10() {
     local preset=$1 dir=$2 count
     [[ $preset == win32 || $preset == win64 ]] || return 1
-    [[ " ${GLOAM_WINE10_PRESETS:-} " == *" $preset "* ]] || return 1
+    [[ " ${GLOAM_WINE10_PRESETS-win32 win64} " == *" $preset "* ]] || return 1
     count=$(ctest --test-dir "$dir" -N -L e2e 2>/dev/null | sed -n 's/^Total Tests: *//p')
     local why=$wine10_why
     # shellcheck disable=SC2016  # expanded by the inner shell
@@ -129,7 +128,6 @@ for preset in "${presets[@]}"; do
         failed_steps+=("$preset: build")
         continue
     fi
-    built+=("$preset")
 
     # The 32-bit suite needs a machine that runs 32-bit programs, natively or through qemu
     # (scripts/setup.sh arranges that where it can). Where none runs, say so; never count them.
@@ -144,20 +142,28 @@ for preset in "${presets[@]}"; do
     # Unit and fuzz tests share nothing: two at a time.
     [[ $preset == native* || $preset == fuzz ]] && ctest_args+=(-j "$jobs")
 
+    # Under Debian 13's Wine 10 the end-to-end suite runs beside the Wine 8 tests, with its own
+    # Wine home (<build>/wine10) and X server: the suites mostly wait for the screen, and side by
+    # side they take half the time on two cores. Its output follows the Wine 8 tests'.
+    wine10_pid=
+    if wants_wine10 "$preset" "$dir"; then
+        wine10_log="$dir/ctest-$preset-wine10.log"
+        read -ra wine10_args <<<"${GLOAM_CTEST_ARGS:-}"
+        GLOAM_WINE=10 ctest --test-dir "$dir" --output-on-failure --no-tests=error -L e2e \
+            "${wine10_args[@]}" >"$wine10_log" 2>&1 &
+        wine10_pid=$!
+    fi
     run_tests "$preset" "$dir" "${ctest_args[@]}"
+    if [[ -n $wine10_pid ]]; then
+        wait "$wine10_pid"
+        rc=$?
+        echo "=== $preset-wine10: test"
+        cat "$wine10_log"
+        tally "$preset-wine10" "$wine10_log" "$rc"
+        GLOAM_WINE=10 "$root/cmake/wine-run.sh" --stop "$dir"
+    fi
     # The next preset's tests get the machine to themselves.
     [[ -d "$dir/wine" ]] && "$root/cmake/wine-run.sh" --stop "$dir"
-done
-
-# Then both builds' end-to-end suites under Debian 13's Wine 10, each with its own Wine home
-# (<build>/wine10) and X server. One suite at a time: side by side on two cores they would take
-# half the time, but a loaded machine makes the starts on a new desktop slow enough to fail.
-for preset in "${built[@]}"; do
-    dir=$(build_dir "$preset")
-    wants_wine10 "$preset" "$dir" || continue
-    read -ra ctest_args <<<"${GLOAM_CTEST_ARGS:-}"
-    GLOAM_WINE=10 run_tests "$preset-wine10" "$dir" -L e2e "${ctest_args[@]}"
-    GLOAM_WINE=10 "$root/cmake/wine-run.sh" --stop "$dir"
 done
 
 echo
