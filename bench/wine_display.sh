@@ -57,7 +57,7 @@ bench_options() {
 }
 
 bench_state() {
-    if [[ $wine_version == 8 ]]; then echo "$1/$2"; else echo "$1/$2-wine$wine_version"; fi
+    echo "$1/$2${wine_tag:+-wine$wine_tag}"
 }
 
 bench_start_xvfb() {

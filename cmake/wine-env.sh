@@ -13,7 +13,8 @@
 
 # Two Wines: Debian 12's Wine 8 on the host (the default) and Debian 13's Wine 10 in the root that
 # cmake/trixie-root.sh makes. GLOAM_WINE=10 selects Wine 10 for everything that sources this
-# file; wine_select 8|10 switches later. wine_version says which is selected.
+# file; wine_select 8|10 switches later. wine_version says which is selected; wine_tag is what a
+# state folder's name gains for it (nothing for Wine 8, "10" for Wine 10).
 #   wine_available             exits 0 when the selected Wine can run here, else prints why not
 wine_env_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -35,6 +36,7 @@ wine_select() {
         ;;
     esac
     wine_version=$1
+    wine_tag=${1/#8/}
     wine="$wine_dir/wine64"
     wine32="$wine_dir/wine"
 }

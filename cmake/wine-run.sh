@@ -63,7 +63,7 @@ fi
 
 if [[ -z "${GLOAM_WINE_HOME:-}" ]]; then
     if [[ $# -gt 0 ]] && bdir=$(build_dir_of "$1"); then
-        GLOAM_WINE_HOME="$bdir/wine${wine_version/#8/}"
+        GLOAM_WINE_HOME="$bdir/wine$wine_tag"
     else
         GLOAM_WINE_HOME="${TMPDIR:-/tmp}/gloamdrift-wine$wine_version-$(id -u)"
     fi
