@@ -32,6 +32,13 @@ void ScrTest::SetUp() {
                   "a left-over process from an earlier run? ("
                << windows.size() << " windows, their processes ended now)";
     }
+    // A process of the program on another desktop shows no window here (under Wine 10 neither).
+    if (!WaitUntil([] { return ScrProcessIds().empty(); }, 5s)) {
+        const std::vector<DWORD> processes = ScrProcessIds();
+        for (const DWORD pid : processes) EndProcess(pid);
+        FAIL() << processes.size()
+               << " process(es) of the .scr already running, from an earlier run? (ended now)";
+    }
     const ScreenSize screen = PrimaryScreen();
     centre_ = {screen.width / 2, screen.height / 2};
     MoveCursorTo(centre_.x, centre_.y);

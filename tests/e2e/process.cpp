@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "text.h"
+// After <windows.h>, which it needs.
+#include <tlhelp32.h>
 
 namespace e2e {
 
@@ -94,6 +96,25 @@ void EndProcess(DWORD pid) {
     if (!process) return;
     TerminateProcess(process.get(), 0xDEAD);
     WaitForSingleObject(process.get(), 10000);
+}
+
+std::vector<DWORD> ScrProcessIds() {
+    std::vector<DWORD> found;
+    const HANDLE snapshot_handle = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot_handle == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list the processes, error " << GetLastError();
+        return found;
+    }
+    const gloam::unique_handle snapshot(snapshot_handle);
+    const std::wstring path = ScrPath();
+    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (EqualsNoCase(entry.szExeFile, name)) found.push_back(entry.th32ProcessID);
+    }
+    return found;
 }
 
 void ScrProcess::Kill() {

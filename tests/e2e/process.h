@@ -29,6 +29,8 @@ std::wstring TestFolder();
 // Ends the process `pid` from outside and waits up to 10 s for it: a left-over of an earlier test.
 // Never this process.
 void EndProcess(DWORD pid);
+// The processes whose file has the .scr's name, on any desktop of this machine (this Wine prefix).
+std::vector<DWORD> ScrProcessIds();
 
 // One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
 // blank and `args` unless `args` is empty; on `desktop` ("WinSta0\Screen-saver") when given, else

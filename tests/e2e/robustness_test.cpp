@@ -4,36 +4,43 @@
 // open display ends at once.
 #include "harness.h"
 #include "preview_host.h"
-// After <windows.h>, which it needs.
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <chrono>
 #include <functional>
 #include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace e2e {
 namespace {
 
 constexpr int kRounds = 20;
-constexpr wchar_t kScrFile[] = L"GloamDrift.scr";
 
-// Processes of the .scr anywhere on this machine (this Wine prefix).
-int ScrProcessCount() {
-    const HANDLE snapshot_handle = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot_handle == INVALID_HANDLE_VALUE) {
-        ADD_FAILURE() << "cannot list the processes, error " << GetLastError();
-        return -1;
+bool NoScrProcess() {
+    return ScrProcessIds().empty();
+}
+
+// Each process of the .scr with its age: which earlier test left it.
+std::string DescribeScrProcesses() {
+    std::ostringstream out;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    for (const DWORD pid : ScrProcessIds()) {
+        out << " pid " << pid;
+        const gloam::unique_handle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (process && GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
+            out << " started " << (ticks(now) - ticks(created)) / 10'000'000 << " s ago, "
+                << (ticks(kernel) + ticks(user)) / 10'000 << " ms of CPU;";
+        }
     }
-    const gloam::unique_handle snapshot(snapshot_handle);
-    int count = 0;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-        if (EqualsNoCase(entry.szExeFile, kScrFile)) ++count;
-    }
-    return count;
+    return out.str();
 }
 
 // Windows the program makes: its three forms and its error report (which carries its title).
@@ -52,8 +59,8 @@ std::vector<WindowInfo> ProgramWindows() {
 
 void ExpectNothingLeft() {
     const bool clean =
-        WaitUntil([] { return ProgramWindows().empty() && ScrProcessCount() == 0; }, kExitLimit);
-    EXPECT_TRUE(clean) << ScrProcessCount() << " process(es) of the .scr left";
+        WaitUntil([] { return ProgramWindows().empty() && NoScrProcess(); }, kExitLimit);
+    EXPECT_TRUE(clean) << "processes of the .scr left:" << DescribeScrProcesses();
     for (const auto& w : ProgramWindows()) {
         ADD_FAILURE() << "window left: class " << Narrow(w.cls) << ", title " << Narrow(w.title);
     }
@@ -74,8 +81,8 @@ class QuickStarts : public ScrTest {
   protected:
     void SetUp() override {
         ScrTest::SetUp();
-        ASSERT_TRUE(WaitUntil([] { return ScrProcessCount() == 0; }, kExitLimit))
-            << "a process of the .scr is already running";
+        ASSERT_TRUE(WaitUntil(NoScrProcess, kExitLimit))
+            << "a process of the .scr is already running:" << DescribeScrProcesses();
     }
 
     // kRounds starts with the command texts in turn, each from the pointer at the centre: waits for

@@ -184,7 +184,8 @@ class StandInTest : public ScrTest {
             [this] { return !scr_->Running() || ShareOf(CaptureScreen(), 0x000000) > 0.5; },
             kStartLimit, 20ms))
             << "the display never blacked out the screen";
-        ASSERT_TRUE(scr_->Running()) << "the display ended on its own";
+        ASSERT_TRUE(scr_->Running())
+            << "the display ended on its own, exit code " << scr_->ExitCode().value_or(0);
     }
 
     // Watches the spot until it has shown a fair part of every region the primary monitor shows,
@@ -226,7 +227,8 @@ class StandInTest : public ScrTest {
             }
         }
         EXPECT_TRUE(done) << "within 20 s the spot never showed enough of:" << unseen.str();
-        EXPECT_TRUE(scr_->Running());
+        EXPECT_TRUE(scr_->Running())
+            << "the display ended on its own, exit code " << scr_->ExitCode().value_or(0);
     }
 
     // With the kept copy of an earlier wallpaper (the grid reversed) on disk and `wallpaper` chosen
