@@ -1,5 +1,8 @@
 #include "pointer_place.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "platform/handles_win.h"
 
 namespace e2e {
@@ -11,6 +14,7 @@ bool ShowPointerAt(POINT where, Millis limit) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"GloamE2EPointerPlace";
     RegisterClassExW(&wc);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     // The first window on a new desktop starts the desktop's own window, which Wine gives up on
     // after 10 s when the machine is loaded; a later attempt finds it running.
     gloam::unique_hwnd window;
@@ -24,6 +28,8 @@ bool ShowPointerAt(POINT where, Millis limit) {
         limit, 100ms);
     if (!made) return false;
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    const auto left =
+        std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
     // Set again now and then: on a loaded machine an older motion may still arrive and move it.
     int polls = 0;
     return WaitUntil(
@@ -33,7 +39,7 @@ bool ShowPointerAt(POINT where, Millis limit) {
             GetCursorPos(&now);
             return now.x == where.x && now.y == where.y;
         },
-        limit, 10ms);
+        std::max(left, Millis(0)), 10ms);
 }
 
 }  // namespace e2e
