@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -33,11 +34,11 @@ void ScrTest::SetUp() {
                << windows.size() << " windows, their processes ended now)";
     }
     // A process of the program on another desktop shows no window here (under Wine 10 neither).
-    if (!WaitUntil([] { return ScrProcessIds().empty(); }, 5s)) {
-        const std::vector<DWORD> processes = ScrProcessIds();
-        for (const DWORD pid : processes) EndProcess(pid);
-        FAIL() << processes.size()
-               << " process(es) of the .scr already running, from an earlier run? (ended now)";
+    if (!WaitUntil([] { return ScrProcessIds().empty(); }, kExitLimit)) {
+        const std::string described = DescribeScrProcesses();
+        for (const DWORD pid : ScrProcessIds()) EndProcess(pid);
+        FAIL() << "a process of the .scr is already running, from an earlier run? (ended now):"
+               << described;
     }
     const ScreenSize screen = PrimaryScreen();
     centre_ = {screen.width / 2, screen.height / 2};

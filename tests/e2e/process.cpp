@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "text.h"
 // After <windows.h>, which it needs.
 #include <tlhelp32.h>
@@ -115,6 +117,26 @@ std::vector<DWORD> ScrProcessIds() {
         if (EqualsNoCase(entry.szExeFile, name)) found.push_back(entry.th32ProcessID);
     }
     return found;
+}
+
+std::string DescribeScrProcesses() {
+    std::ostringstream out;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    for (const DWORD pid : ScrProcessIds()) {
+        out << " pid " << pid;
+        const gloam::unique_handle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (process && GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
+            out << " started " << (ticks(now) - ticks(created)) / 10'000'000 << " s ago, "
+                << (ticks(kernel) + ticks(user)) / 10'000 << " ms of CPU;";
+        }
+    }
+    return out.str();
 }
 
 void ScrProcess::Kill() {

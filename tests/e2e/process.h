@@ -31,6 +31,8 @@ std::wstring TestFolder();
 void EndProcess(DWORD pid);
 // The processes whose file has the .scr's name, on any desktop of this machine (this Wine prefix).
 std::vector<DWORD> ScrProcessIds();
+// Each of them with its age and CPU time, to tell which earlier test left it.
+std::string DescribeScrProcesses();
 
 // One run of the .scr, started with CreateProcessW as the host starts it: the quoted path, then a
 // blank and `args` unless `args` is empty; on `desktop` ("WinSta0\Screen-saver") when given, else

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <functional>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,31 +16,6 @@ namespace e2e {
 namespace {
 
 constexpr int kRounds = 20;
-
-bool NoScrProcess() {
-    return ScrProcessIds().empty();
-}
-
-// Each process of the .scr with its age: which earlier test left it.
-std::string DescribeScrProcesses() {
-    std::ostringstream out;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const auto ticks = [](const FILETIME& t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    for (const DWORD pid : ScrProcessIds()) {
-        out << " pid " << pid;
-        const gloam::unique_handle process(
-            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-        FILETIME created{}, exited{}, kernel{}, user{};
-        if (process && GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
-            out << " started " << (ticks(now) - ticks(created)) / 10'000'000 << " s ago, "
-                << (ticks(kernel) + ticks(user)) / 10'000 << " ms of CPU;";
-        }
-    }
-    return out.str();
-}
 
 // Windows the program makes: its three forms and its error report (which carries its title).
 std::vector<WindowInfo> ProgramWindows() {
@@ -59,7 +33,7 @@ std::vector<WindowInfo> ProgramWindows() {
 
 void ExpectNothingLeft() {
     const bool clean =
-        WaitUntil([] { return ProgramWindows().empty() && NoScrProcess(); }, kExitLimit);
+        WaitUntil([] { return ProgramWindows().empty() && ScrProcessIds().empty(); }, kExitLimit);
     EXPECT_TRUE(clean) << "processes of the .scr left:" << DescribeScrProcesses();
     for (const auto& w : ProgramWindows()) {
         ADD_FAILURE() << "window left: class " << Narrow(w.cls) << ", title " << Narrow(w.title);
@@ -77,14 +51,9 @@ void PressInFront(HWND window, WORD vk) {
     KeyUp(vk);
 }
 
+// ScrTest has made sure no process of the .scr runs before each of these.
 class QuickStarts : public ScrTest {
   protected:
-    void SetUp() override {
-        ScrTest::SetUp();
-        ASSERT_TRUE(WaitUntil(NoScrProcess, kExitLimit))
-            << "a process of the .scr is already running:" << DescribeScrProcesses();
-    }
-
     // kRounds starts with the command texts in turn, each from the pointer at the centre: waits for
     // the window of `cls` and `title`, ends it with the endings in turn and expects exit code 0.
     void StartAndEnd(std::initializer_list<const wchar_t*> command_texts, const wchar_t* cls,

@@ -4,7 +4,6 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -68,15 +67,17 @@ DWORD WINAPI ShowPointerOn(void* argument) {
 
 ScreenSaverDesktop::ScreenSaverDesktop() {
     desktop_ = CreateDesktopW(L"Screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    if (!desktop_)
+    if (!desktop_) {
         ADD_FAILURE() << "cannot make the Screen-saver desktop, error " << GetLastError();
+    }
 }
 
 bool ScreenSaverDesktop::PointerShownAt(POINT where) {
     PointerPlace place{desktop_, where};
     const gloam::unique_handle thread(CreateThread(nullptr, 0, ShowPointerOn, &place, 0, nullptr));
     DWORD result = ERROR_TIMEOUT;
-    if (!thread || WaitForSingleObject(thread.get(), 30000) != WAIT_OBJECT_0 ||
+    // The thread keeps to its own time limit, and `place` must outlive it.
+    if (!thread || WaitForSingleObject(thread.get(), INFINITE) != WAIT_OBJECT_0 ||
         !GetExitCodeThread(thread.get(), &result) || result != 0) {
         ADD_FAILURE() << "the Screen-saver desktop never saw the pointer at (" << where.x << ", "
                       << where.y << "), error " << result;
